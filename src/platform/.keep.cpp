@@ -1,0 +1,1 @@
+// Keeps the host library non-empty while its folder has no other source.

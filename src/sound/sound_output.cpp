@@ -1,0 +1,9 @@
+#include "sound/sound_output.h"
+
+#include "core/machine.h"
+
+namespace vespin {
+
+void SpeakerPortWrite(MachineState&, uint8_t) {}
+
+} // namespace vespin

@@ -1,0 +1,17 @@
+// Beeper, tape sound and the frame's sample buffer.
+#pragma once
+
+#include <cstdint>
+
+namespace vespin {
+
+struct MachineState;
+
+struct TSoundOutput {
+    uint8_t level = 0; // OR of the bit values of the sources that are high
+};
+
+// Port 0xFE writes: the speaker (bit 4) and tape output (bit 3) levels change at the current T.
+void SpeakerPortWrite(MachineState& m, uint8_t value);
+
+} // namespace vespin
