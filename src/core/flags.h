@@ -14,7 +14,8 @@ inline constexpr std::array<uint8_t, 256> kSzpTable = [] {
     std::array<uint8_t, 256> t{};
     for (int v = 0; v < 256; ++v) {
         int bits = 0;
-        for (int b = v; b != 0; b >>= 1) bits += b & 1;
+        for (int b = v; b != 0; b >>= 1)
+            bits += b & 1;
         uint8_t f = static_cast<uint8_t>(v & (flag::S | flag::F5 | flag::F3));
         if (v == 0) f |= flag::Z;
         if ((bits & 1) == 0) f |= flag::PV;
@@ -27,6 +28,8 @@ inline constexpr std::array<uint8_t, 256> kSzpTable = [] {
 inline constexpr uint8_t SzFlags(uint8_t v) {
     return static_cast<uint8_t>(kSzpTable[v] & ~flag::PV);
 }
-inline constexpr uint8_t SzpFlags(uint8_t v) { return kSzpTable[v]; }
+inline constexpr uint8_t SzpFlags(uint8_t v) {
+    return kSzpTable[v];
+}
 
 } // namespace vespin

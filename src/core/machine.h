@@ -70,9 +70,17 @@ struct MachineState {
 };
 
 // Memory access on the whole machine, for code that holds the machine rather than its memory.
-inline uint8_t ReadByte(const MachineState& m, uint16_t a) { return ReadByte(m.memory, a); }
-inline uint16_t ReadWord(const MachineState& m, uint16_t a) { return ReadWord(m.memory, a); }
-inline void WriteByte(MachineState& m, uint16_t a, uint8_t v) { WriteByte(m.memory, a, v); }
-inline void WriteWord(MachineState& m, uint16_t a, uint16_t v) { WriteWord(m.memory, a, v); }
+inline uint8_t ReadByte(const MachineState& m, uint16_t a) {
+    return ReadByte(m.memory, a);
+}
+inline uint16_t ReadWord(const MachineState& m, uint16_t a) {
+    return ReadWord(m.memory, a);
+}
+inline void WriteByte(MachineState& m, uint16_t a, uint8_t v) {
+    WriteByte(m.memory, a, v);
+}
+inline void WriteWord(MachineState& m, uint16_t a, uint16_t v) {
+    WriteWord(m.memory, a, v);
+}
 
 } // namespace vespin

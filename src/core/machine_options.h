@@ -20,9 +20,9 @@ struct MachineOptions {
     PortDecode keyboard{true, 0x00FE, 0x0001};
     PortDecode kempstonJoystick{true, 0x001F, 0x00A9};
     bool kempstonMouse = false;
-    bool attributePort = true;     // unanswered reads of port 0xFF give the floating bus
+    bool attributePort = true;       // unanswered reads of port 0xFF give the floating bus
     bool attributeAllUnused = false; // ... and so do all other unanswered reads
-    bool dosPortAccess = false;    // Beta 128 ports decoded outside the TR-DOS ROM too
+    bool dosPortAccess = false;      // Beta 128 ports decoded outside the TR-DOS ROM too
 };
 
 } // namespace vespin

@@ -9,16 +9,28 @@ namespace {
 
 // Beta 128 interface: A7 = 0, A1 = A0 = 1 for the VG93 registers, A6-A5 select which;
 // A7 = A1 = A0 = 1 for the system register.
-bool IsVg93Port(uint16_t p) { return (p & 0x83) == 0x03; }
-bool IsBetaSystemPort(uint16_t p) { return (p & 0x83) == 0x83; }
-Vg93Register Vg93RegisterOf(uint16_t p) { return static_cast<Vg93Register>((p >> 5) & 3); }
+bool IsVg93Port(uint16_t p) {
+    return (p & 0x83) == 0x03;
+}
+bool IsBetaSystemPort(uint16_t p) {
+    return (p & 0x83) == 0x83;
+}
+Vg93Register Vg93RegisterOf(uint16_t p) {
+    return static_cast<Vg93Register>((p >> 5) & 3);
+}
 
 // AY: A15 = 1, A13 = 1, A5 = 1, A1 = 0, A0 = 1; A14 = 1 selects a register, A14 = 0 is data.
-bool IsAyDataPort(uint16_t p) { return ((p ^ 0xBFFD) & 0xE023) == 0; }
-bool IsAySelectPort(uint16_t p) { return ((p ^ 0xFFFD) & 0xE023) == 0; }
+bool IsAyDataPort(uint16_t p) {
+    return ((p ^ 0xBFFD) & 0xE023) == 0;
+}
+bool IsAySelectPort(uint16_t p) {
+    return ((p ^ 0xFFFD) & 0xE023) == 0;
+}
 
 // Scorpion 0x1FFD: A15 = A14 = 0, A12 = 1, A5 = 1, A2 = 1, A1 = 0, A0 = 1.
-bool Is1FFDPort(uint16_t p) { return ((p ^ 0x1FFD) & 0xD027) == 0; }
+bool Is1FFDPort(uint16_t p) {
+    return ((p ^ 0x1FFD) & 0xD027) == 0;
+}
 
 // Kempston mouse, A9 ignored.
 constexpr uint16_t kMouseMask = 0xFDFF;

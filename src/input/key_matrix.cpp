@@ -2,6 +2,8 @@
 
 namespace vespin {
 
-uint8_t ReadHalfRows(const TKeyMatrix&, uint16_t) { return 0xBF; }
+uint8_t ReadHalfRows(const TKeyMatrix&, uint16_t) {
+    return 0xBF;
+}
 
 } // namespace vespin

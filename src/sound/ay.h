@@ -13,7 +13,9 @@ struct AyRegisters {
     std::array<uint8_t, 16> reg{};
 };
 
-inline void SelectAyRegister(AyRegisters& ay, uint8_t value) { ay.latch = value & 0x0F; }
+inline void SelectAyRegister(AyRegisters& ay, uint8_t value) {
+    ay.latch = value & 0x0F;
+}
 
 inline void WriteAyRegister(AyRegisters& ay, uint8_t value) {
     // Register 13 (envelope shape) restarts the envelope on every write, so it is stored even
@@ -22,6 +24,8 @@ inline void WriteAyRegister(AyRegisters& ay, uint8_t value) {
     ay.reg[ay.latch] = value;
 }
 
-inline uint8_t ReadAyRegister(const AyRegisters& ay) { return ay.reg[ay.latch]; }
+inline uint8_t ReadAyRegister(const AyRegisters& ay) {
+    return ay.reg[ay.latch];
+}
 
 } // namespace vespin

@@ -5,5 +5,6 @@
 namespace vespin {
 
 void SpeakerPortWrite(MachineState&, uint8_t) {}
+void SetTapeInputLevel(MachineState&, bool) {}
 
 } // namespace vespin

@@ -13,5 +13,7 @@ struct TSoundOutput {
 
 // Port 0xFE writes: the speaker (bit 4) and tape output (bit 3) levels change at the current T.
 void SpeakerPortWrite(MachineState& m, uint8_t value);
+// Tape signal edges: the tape-input source follows the EAR level at the current T.
+void SetTapeInputLevel(MachineState& m, bool high);
 
 } // namespace vespin
