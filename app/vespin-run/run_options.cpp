@@ -1,9 +1,12 @@
 #include "run_options.h"
 
+#include "core/memory.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <initializer_list>
 
 namespace vespin {
 
@@ -25,13 +28,25 @@ std::optional<uint32_t> ParseNumber(std::string_view text) {
 
 namespace {
 
+// Pieces of a message joined (one append each).
+std::string Join(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (std::string_view part : parts)
+        text.append(part);
+    return text;
+}
+
+uint8_t SlotBit(RomSlot slot) {
+    return static_cast<uint8_t>(1u << static_cast<unsigned>(slot));
+}
+
 // A number in [low, high] for option name, or the usage error saying what was wrong.
 std::string ParseInRange(std::string_view name, std::string_view text, uint32_t low, uint32_t high,
                          uint32_t& out) {
     const auto value = ParseNumber(text);
     if (!value || *value < low || *value > high) {
-        return std::string(name) + " needs a number from " + std::to_string(low) + " to " +
-               std::to_string(high) + ", not \"" + std::string(text) + "\"";
+        return Join({name, " needs a number from ", std::to_string(low), " to ",
+                     std::to_string(high), ", not \"", text, "\""});
     }
     out = *value;
     return {};
@@ -41,16 +56,19 @@ constexpr std::array kMachineRows{
     OptionRow{"--rom48", "SPEC", "48K BASIC ROM, \"file[:page]\"",
               [](RunRequest& r, std::string_view v) {
                   r.roms.basic48 = v;
+                  r.romsGiven |= SlotBit(RomSlot::Basic48);
                   return std::string();
               }},
     OptionRow{"--rom128", "SPEC", "128K ROM, \"file[:page]\"",
               [](RunRequest& r, std::string_view v) {
                   r.roms.rom128 = v;
+                  r.romsGiven |= SlotBit(RomSlot::Rom128);
                   return std::string();
               }},
     OptionRow{"--romdos", "SPEC", "TR-DOS ROM, \"file[:page]\"",
               [](RunRequest& r, std::string_view v) {
                   r.roms.trdos = v;
+                  r.romsGiven |= SlotBit(RomSlot::Trdos);
                   return std::string();
               }},
     OptionRow{"--model", "N", "memory model 0..5",
@@ -107,11 +125,11 @@ std::string ParseCommandLine(std::span<const std::string_view> args, RunRequest&
             continue;
         }
         const OptionRow* row = FindOption(arg);
-        if (!row) return "unknown option " + std::string(arg);
+        if (!row) return Join({"unknown option ", arg});
         std::string_view value;
         if (!row->argument.empty()) {
             if (i + 1 >= args.size()) {
-                return std::string(arg) + " needs " + std::string(row->argument);
+                return Join({arg, " needs ", row->argument});
             }
             value = args[++i];
         }
@@ -125,10 +143,10 @@ std::string UsageText() {
     std::string text = "usage: vespin-run [OPTIONS] [FILE]\n";
     for (std::span<const OptionRow> table : AllTables()) {
         for (const OptionRow& row : table) {
-            std::string left = "  " + std::string(row.name);
-            if (!row.argument.empty()) left += " " + std::string(row.argument);
+            std::string left =
+                Join({"  ", row.name, row.argument.empty() ? "" : " ", row.argument});
             left.resize(std::max<size_t>(left.size() + 2, 24), ' ');
-            text += left + std::string(row.help) + "\n";
+            text.append(left).append(row.help).append("\n");
         }
     }
     return text;

@@ -33,6 +33,7 @@ using FileOpener = std::function<std::string(MachineState&, const std::string& p
 
 struct RunRequest {
     RomSettings roms;
+    uint8_t romsGiven = 0;    // bit per RomSlot whose setting came from the command line
     std::optional<int> model; // memory model 0..5
     int resetKind = 2;
     bool trdos = true;
