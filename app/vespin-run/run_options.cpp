@@ -52,25 +52,19 @@ std::string ParseInRange(std::string_view name, std::string_view text, uint32_t 
     return {};
 }
 
+// A ROM setting given on the command line, for its slot.
+template <RomSlot slot> std::string SetRom(RunRequest& r, std::string_view setting) {
+    constexpr std::array<std::string RomSettings::*, 3> kFields{
+        &RomSettings::basic48, &RomSettings::rom128, &RomSettings::trdos};
+    r.roms.*kFields[static_cast<size_t>(slot)] = setting;
+    r.romsGiven |= SlotBit(slot);
+    return {};
+}
+
 constexpr std::array kMachineRows{
-    OptionRow{"--rom48", "SPEC", "48K BASIC ROM, \"file[:page]\"",
-              [](RunRequest& r, std::string_view v) {
-                  r.roms.basic48 = v;
-                  r.romsGiven |= SlotBit(RomSlot::Basic48);
-                  return std::string();
-              }},
-    OptionRow{"--rom128", "SPEC", "128K ROM, \"file[:page]\"",
-              [](RunRequest& r, std::string_view v) {
-                  r.roms.rom128 = v;
-                  r.romsGiven |= SlotBit(RomSlot::Rom128);
-                  return std::string();
-              }},
-    OptionRow{"--romdos", "SPEC", "TR-DOS ROM, \"file[:page]\"",
-              [](RunRequest& r, std::string_view v) {
-                  r.roms.trdos = v;
-                  r.romsGiven |= SlotBit(RomSlot::Trdos);
-                  return std::string();
-              }},
+    OptionRow{"--rom48", "SPEC", "48K BASIC ROM, \"file[:page]\"", SetRom<RomSlot::Basic48>},
+    OptionRow{"--rom128", "SPEC", "128K ROM, \"file[:page]\"", SetRom<RomSlot::Rom128>},
+    OptionRow{"--romdos", "SPEC", "TR-DOS ROM, \"file[:page]\"", SetRom<RomSlot::Trdos>},
     OptionRow{"--model", "N", "memory model 0..5",
               [](RunRequest& r, std::string_view v) {
                   uint32_t n = 0;
