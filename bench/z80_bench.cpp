@@ -19,7 +19,8 @@
 
 namespace {
 
-constexpr int64_t kRunLength = 100'000'000; // T-states per iteration
+constexpr uint32_t kFrames = 1400; // frames of 71680 T-states per iteration
+constexpr int64_t kRunLength = int64_t{kFrames} * 71680;
 constexpr uint16_t kLoadAddress = 0x0100;
 constexpr uint16_t kTopOfMemory = 0xFE00;
 
@@ -59,14 +60,8 @@ void BM_Vespin(benchmark::State& state) {
             vespin::WriteByte(*m, static_cast<uint16_t>(a), image[a]);
         m->regs.PC = kLoadAddress;
         state.ResumeTiming();
-        int64_t done = 0;
-        while (done < kRunLength) {
-            const int32_t before = m->regs.T;
+        while (m->frameCounter.load(std::memory_order_relaxed) < kFrames)
             vespin::ExecuteInstruction(*m);
-            int32_t step = m->regs.T - before;
-            if (step < 0) step += m->frameLength;
-            done += step;
-        }
     }
     state.counters["T/s"] = benchmark::Counter(static_cast<double>(kRunLength),
                                                benchmark::Counter::kIsIterationInvariantRate);

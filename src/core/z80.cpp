@@ -106,7 +106,8 @@ void Halt(MachineState& m) {
 
 } // namespace
 
-void ExecuteUnprefixed(MachineState& m, uint8_t op) {
+// Forced inline into both callers, so that the hot path from ExecuteInstruction has no call.
+[[gnu::always_inline]] inline void RunOpcode(MachineState& m, uint8_t op) {
     Z80RegisterSet& r = m.regs;
     r.T += kDuration[op];
     switch (op) {
@@ -401,6 +402,10 @@ void ExecuteUnprefixed(MachineState& m, uint8_t op) {
     }
 }
 
+void ExecuteUnprefixed(MachineState& m, uint8_t op) {
+    RunOpcode(m, op);
+}
+
 namespace {
 
 // The INT line is held for the first 24 T-states of a frame. A HALT being re-executed is
@@ -442,7 +447,7 @@ void ExecuteInstruction(MachineState& m) {
     r.R++;
     r.InterruptGate = 1;
     SwitchTrdosRom(m.memory, r.PC);
-    z80::ExecuteUnprefixed(m, z80::FetchByte(m));
+    z80::RunOpcode(m, z80::FetchByte(m));
     AfterInstruction(m);
 }
 
