@@ -431,15 +431,17 @@ void AcceptInterrupt(MachineState& m) {
 
 void ExecuteInstruction(MachineState& m) {
     Z80RegisterSet& r = m.regs;
-    if (m.pause.load(std::memory_order_relaxed) == 1) return;
-    if (r.T >= m.frameLength) FrameEnd(m);
-    if (m.resetHold.load(std::memory_order_relaxed)) {
+    if (m.pause.load(std::memory_order_relaxed) == 1) [[unlikely]]
+        return;
+    if (r.T >= m.frameLength) [[unlikely]]
+        FrameEnd(m);
+    if (m.resetHold.load(std::memory_order_relaxed)) [[unlikely]] {
         ResetMachine(m);
         r.T += 4;
         AfterInstruction(m);
         return;
     }
-    if (r.T < kInterruptLength && r.IFF1 && r.InterruptGate) {
+    if (r.T < kInterruptLength && r.IFF1 && r.InterruptGate) [[unlikely]] {
         // The screen and the tape catch up after the next instruction.
         z80::AcceptInterrupt(m);
         return;
