@@ -72,8 +72,7 @@ std::string AddPeek(RunRequest& r, std::string_view v) {
     const uint32_t a = address.value_or(UINT32_MAX);
     const uint32_t n = length.value_or(UINT32_MAX);
     if (a > 0xFFFF || n > 0x10000) {
-        std::string error(
-            "--peek needs ADDR:LEN with ADDR up to 65535 and LEN up to 65536, not \"");
+        std::string error("needs ADDR:LEN with ADDR up to 65535 and LEN up to 65536, not \"");
         error.append(v).push_back('"');
         return error;
     }

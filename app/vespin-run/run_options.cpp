@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cstdint>
 #include <initializer_list>
+#include <type_traits>
 
 namespace vespin {
 
@@ -40,15 +41,16 @@ uint8_t SlotBit(RomSlot slot) {
     return static_cast<uint8_t>(1u << static_cast<unsigned>(slot));
 }
 
-// A number in [low, high] for option name, or the usage error saying what was wrong.
-std::string ParseInRange(std::string_view name, std::string_view text, uint32_t low, uint32_t high,
-                         uint32_t& out) {
+// A number in [low, high] stored in a field of the request, of whatever integer type.
+template <auto field, uint32_t low, uint32_t high>
+std::string SetNumber(RunRequest& r, std::string_view text) {
     const auto value = ParseNumber(text);
     if (!value || *value < low || *value > high) {
-        return Join({name, " needs a number from ", std::to_string(low), " to ",
-                     std::to_string(high), ", not \"", text, "\""});
+        return Join({"needs a number from ", std::to_string(low), " to ", std::to_string(high),
+                     ", not \"", text, "\""});
     }
-    out = *value;
+    using Field = std::remove_cvref_t<decltype(r.*field)>;
+    r.*field = static_cast<Field>(*value);
     return {};
 }
 
@@ -65,29 +67,16 @@ constexpr std::array kMachineRows{
     OptionRow{"--rom48", "SPEC", "48K BASIC ROM, \"file[:page]\"", SetRom<RomSlot::Basic48>},
     OptionRow{"--rom128", "SPEC", "128K ROM, \"file[:page]\"", SetRom<RomSlot::Rom128>},
     OptionRow{"--romdos", "SPEC", "TR-DOS ROM, \"file[:page]\"", SetRom<RomSlot::Trdos>},
-    OptionRow{"--model", "N", "memory model 0..5",
-              [](RunRequest& r, std::string_view v) {
-                  uint32_t n = 0;
-                  std::string error = ParseInRange("--model", v, 0, 5, n);
-                  if (error.empty()) r.model = static_cast<int>(n);
-                  return error;
-              }},
+    OptionRow{"--model", "N", "memory model 0..5", SetNumber<&RunRequest::model, 0, 5>},
     OptionRow{"--reset", "N", "reset kind 0..3 (default 2)",
-              [](RunRequest& r, std::string_view v) {
-                  uint32_t n = 0;
-                  std::string error = ParseInRange("--reset", v, 0, 3, n);
-                  if (error.empty()) r.resetKind = static_cast<int>(n);
-                  return error;
-              }},
+              SetNumber<&RunRequest::resetKind, 0, 3>},
     OptionRow{"--no-trdos", "", "Beta 128 interface disabled",
               [](RunRequest& r, std::string_view) {
                   r.trdos = false;
                   return std::string();
               }},
     OptionRow{"--frames", "N", "run N frames as fast as possible",
-              [](RunRequest& r, std::string_view v) {
-                  return ParseInRange("--frames", v, 0, UINT32_MAX, r.frames);
-              }},
+              SetNumber<&RunRequest::frames, 0, UINT32_MAX>},
 };
 
 // Every subsystem's table; a new table is one more entry here.
@@ -128,7 +117,7 @@ std::string ParseCommandLine(std::span<const std::string_view> args, RunRequest&
             value = args[++i];
         }
         std::string error = row->handle(request, value);
-        if (!error.empty()) return error;
+        if (!error.empty()) return Join({arg, " ", error});
     }
     return {};
 }

@@ -56,7 +56,7 @@ std::string RunMachine(const RunRequest& request, std::ostream& out) {
     m.synchronisedSpeed = 0; // as fast as possible; without a timer every frame is presented
 
     if (std::string error = LoadRoms(m.memory, request); !error.empty()) return error;
-    if (request.model) m.memory.model = static_cast<MemoryModel>(*request.model);
+    if (request.model >= 0) m.memory.model = static_cast<MemoryModel>(request.model);
     m.memory.trdosEnabled = request.trdos;
     m.resetKind = static_cast<ResetKind>(request.resetKind);
     ResetMachine(m);
