@@ -14,8 +14,6 @@
 
 namespace vespin {
 
-class IMouseDevice;
-
 namespace joy {
 constexpr uint8_t Right = 0x01;
 constexpr uint8_t Left = 0x02;
@@ -50,8 +48,6 @@ struct KempstonState {
     std::atomic<uint8_t> mouseAcquired{0};
     // Set by the windows while the program has the focus and the screen window is active.
     std::atomic<uint8_t> screenActive{0};
-    // The host mouse, set by the desktop program before the emulation starts; none headless.
-    IMouseDevice* mouseDevice = nullptr;
 };
 
 } // namespace vespin

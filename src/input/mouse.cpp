@@ -63,16 +63,13 @@ void ApplyMouseReading(KempstonState& k, const MouseReading& reading, bool altLa
     k.mouseButtons = buttons;
 }
 
-void PollMouse(MachineState& m) {
+void PollMouse(MachineState& m, IMouseDevice& device) {
     KempstonState& k = m.kempston;
-    if (!m.options.kempstonMouse || k.mouseDevice == nullptr || !k.mouseCapture.load() ||
-        !k.screenActive.load()) {
-        return;
-    }
+    if (!m.options.kempstonMouse || !k.mouseCapture.load() || !k.screenActive.load()) return;
     MouseReading reading;
-    if (!k.mouseDevice->Read(reading)) {
-        AcquireMouse(k, *k.mouseDevice);
-        if (!k.mouseDevice->Read(reading)) return;
+    if (!device.Read(reading)) {
+        AcquireMouse(k, device);
+        if (!device.Read(reading)) return;
     }
     ApplyMouseReading(k, reading, m.keys.altLayer.load() != 0);
 }

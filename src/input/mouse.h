@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "core/host.h"
+
 namespace vespin {
 
 struct KempstonState;
@@ -49,6 +51,16 @@ void ApplyMouseReading(KempstonState& kempston, const MouseReading& reading, boo
 
 // The frame-end poll: while the mouse is enabled and captured and the screen window is active,
 // reads the host mouse (re-acquiring it once when the read fails) and applies the reading.
-void PollMouse(MachineState& m);
+void PollMouse(MachineState& m, IMouseDevice& device);
+
+// The Kempston mouse as the frame end sees it (MachineState::host.mouse).
+class TKempstonMouse final : public MouseSource {
+  public:
+    explicit TKempstonMouse(IMouseDevice& device) : device_(device) {}
+    void PollMouse(MachineState& m) override { vespin::PollMouse(m, device_); }
+
+  private:
+    IMouseDevice& device_;
+};
 
 } // namespace vespin

@@ -1,7 +1,6 @@
 #include "input/typing.h"
 
 #include <array>
-#include <charconv>
 
 #include "input/key_matrix.h"
 
@@ -24,31 +23,6 @@ uint8_t KeyOf(std::string_view name) {
     return static_cast<uint8_t>(KeyNumberOfName(name));
 }
 
-// Decimal, 0x-prefixed hexadecimal or "#" hexadecimal.
-std::optional<uint32_t> ParseNumber(std::string_view text) {
-    int base = 10;
-    if (text.starts_with("0x") || text.starts_with("0X")) {
-        text.remove_prefix(2);
-        base = 16;
-    } else if (text.starts_with("#")) {
-        text.remove_prefix(1);
-        base = 16;
-    }
-    uint32_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
-// Splits "WHAT@FRAME" at the last '@' (the text itself may contain '@').
-std::optional<std::pair<std::string_view, uint32_t>> SplitAtFrame(std::string_view option) {
-    const size_t at = option.rfind('@');
-    if (at == std::string_view::npos) return std::nullopt;
-    const auto frame = ParseNumber(option.substr(at + 1));
-    if (!frame) return std::nullopt;
-    return std::pair{option.substr(0, at), *frame};
-}
-
 } // namespace
 
 std::vector<uint8_t> ChordOfCharacter(char c) {
@@ -65,13 +39,10 @@ std::vector<uint8_t> ChordOfCharacter(char c) {
     return {};
 }
 
-std::optional<std::string> ParseTypeOption(std::string_view option, std::vector<KeyStroke>& out) {
-    const auto split = SplitAtFrame(option);
-    if (!split) return "--type expects TEXT@FRAME, got '" + std::string(option) + "'";
-    const auto [text, start] = *split;
-
+std::optional<std::string> TypeText(std::string_view text, uint32_t startFrame,
+                                    std::vector<KeyStroke>& out) {
     std::vector<KeyStroke> strokes;
-    uint32_t frame = start;
+    uint32_t frame = startFrame;
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
         if (c == '\\') {
@@ -81,12 +52,10 @@ std::optional<std::string> ParseTypeOption(std::string_view option, std::vector<
             else if (next == '\\')
                 c = '\\';
             else
-                return "--type: unknown escape in '" + std::string(text) + "' (use \\n or \\\\)";
+                return "unknown escape in \"" + std::string(text) + "\" (use \\n or \\\\)";
         }
         std::vector<uint8_t> chord = ChordOfCharacter(c);
-        if (chord.empty()) {
-            return "--type: '" + std::string(1, c) + "' is not on the Spectrum keyboard";
-        }
+        if (chord.empty()) return "'" + std::string(1, c) + "' is not on the Spectrum keyboard";
         strokes.push_back({frame, kTypedKeyFrames, std::move(chord)});
         frame += kTypedKeyFrames + kTypedGapFrames;
     }
@@ -94,21 +63,14 @@ std::optional<std::string> ParseTypeOption(std::string_view option, std::vector<
     return std::nullopt;
 }
 
-std::optional<std::string> ParseKeyOption(std::string_view option, std::vector<KeyStroke>& out) {
-    const std::string usage = "--key expects KEYS@FRAME:LEN, got '" + std::string(option) + "'";
-    const size_t colon = option.rfind(':');
-    if (colon == std::string_view::npos) return usage;
-    const auto split = SplitAtFrame(option.substr(0, colon));
-    const auto length = ParseNumber(option.substr(colon + 1));
-    if (!split || !length) return usage;
-
-    KeyStroke stroke{split->second, *length, {}};
-    std::string_view names = split->first;
+std::optional<std::string> HoldKeys(std::string_view names, uint32_t frame, uint32_t length,
+                                    std::vector<KeyStroke>& out) {
+    KeyStroke stroke{frame, length, {}};
     while (true) {
         const size_t plus = names.find('+');
         const std::string_view name = names.substr(0, plus);
         const int key = KeyNumberOfName(name);
-        if (key < 0) return "--key: unknown Spectrum key '" + std::string(name) + "'";
+        if (key < 0) return "unknown Spectrum key \"" + std::string(name) + "\"";
         stroke.keys.push_back(static_cast<uint8_t>(key));
         if (plus == std::string_view::npos) break;
         names.remove_prefix(plus + 1);

@@ -32,12 +32,14 @@ constexpr uint32_t kTypedGapFrames = 6;
 // Empty when the character is not on the keyboard.
 std::vector<uint8_t> ChordOfCharacter(char c);
 
-// "TEXT@FRAME": the text (escapes "\n" for ENTER and "\\" for a backslash) typed from FRAME on.
-// Appends the strokes, or returns the error text.
-std::optional<std::string> ParseTypeOption(std::string_view option, std::vector<KeyStroke>& out);
+// Types the text from startFrame on ("\n" is ENTER, "\\" a backslash) and appends its
+// strokes, or returns the error text and appends nothing.
+std::optional<std::string> TypeText(std::string_view text, uint32_t startFrame,
+                                    std::vector<KeyStroke>& out);
 
-// "KEYS@FRAME:LEN": Spectrum key names joined by '+', held for LEN frames from FRAME on.
-std::optional<std::string> ParseKeyOption(std::string_view option, std::vector<KeyStroke>& out);
+// Holds the keys named in names (kKeyNames joined by '+') for length frames from frame on.
+std::optional<std::string> HoldKeys(std::string_view names, uint32_t frame, uint32_t length,
+                                    std::vector<KeyStroke>& out);
 
 // Presses and releases what the strokes ask for at the start of the given frame: releases of
 // strokes that end there first, then presses of strokes that begin there.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/frame.h"
 #include "core/machine.h"
 #include "core/ports.h"
 #include "fake_mouse.h"
@@ -94,8 +95,13 @@ class PollMouseTest : public ::testing::Test {
         m.options.kempstonMouse = true;
         m.kempston.mouseCapture = 1;
         m.kempston.screenActive = 1;
-        m.kempston.mouseDevice = &mouse;
+        m.host.mouse = &poller;
         EXPECT_EQ(AcquireMouse(m.kempston, mouse), std::nullopt);
+    }
+    // The mouse is polled at the end of every frame.
+    void EndFrame() {
+        m.regs.T = m.frameLength;
+        FrameEnd(m);
     }
     void QueueMove(int32_t dx) {
         MouseReading r;
@@ -105,6 +111,7 @@ class PollMouseTest : public ::testing::Test {
 
     MachineState m;
     test::FakeMouse mouse;
+    TKempstonMouse poller{mouse};
 };
 
 TEST_F(PollMouseTest, PollsOnlyWhileEnabledCapturedAndActive) {
@@ -121,10 +128,10 @@ TEST_F(PollMouseTest, PollsOnlyWhileEnabledCapturedAndActive) {
         m.options.kempstonMouse = c.enabled;
         m.kempston.mouseCapture = c.capture;
         m.kempston.screenActive = c.active;
-        m.kempston.mouseDevice = c.device ? &mouse : nullptr;
+        m.host.mouse = c.device ? &poller : nullptr;
         m.kempston.mouseX = 0;
         QueueMove(5);
-        PollMouse(m);
+        EndFrame();
         EXPECT_EQ(m.kempston.mouseX, c.polled ? 5 : 0);
         mouse.readings.clear();
     }
@@ -133,7 +140,7 @@ TEST_F(PollMouseTest, PollsOnlyWhileEnabledCapturedAndActive) {
 TEST_F(PollMouseTest, ALostMouseIsReacquiredOnceAndOtherwiseLeftAlone) {
     mouse.Unacquire();
     QueueMove(7);
-    PollMouse(m);
+    EndFrame();
     EXPECT_EQ(m.kempston.mouseX, 7);
     EXPECT_EQ(mouse.acquireCalls, 2);
 
@@ -141,7 +148,7 @@ TEST_F(PollMouseTest, ALostMouseIsReacquiredOnceAndOtherwiseLeftAlone) {
     mouse.acquireResult = kAccessDenied;
     m.kempston.mouseButtons = 0x12;
     QueueMove(7);
-    PollMouse(m);
+    EndFrame();
     EXPECT_EQ(m.kempston.mouseX, 7);
     EXPECT_EQ(m.kempston.mouseButtons, 0x12);
 }
@@ -164,7 +171,7 @@ TEST_F(PollMouseTest, FramePollReachesTheMousePortsWhileTheJoystickKeepsItsOwn) 
     r.dx = 3;
     r.dy = -2;
     mouse.readings.push_back(r);
-    PollMouse(m);
+    EndFrame();
     m.kempston.joystick = 0x10;
     struct Case {
         uint16_t port;

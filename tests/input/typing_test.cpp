@@ -46,7 +46,7 @@ TEST(Typing, CharactersBecomeTheChordsThatTypeThem) {
 
 TEST(Typing, TextIsTypedOneChordEveryNineFrames) {
     std::vector<KeyStroke> strokes;
-    ASSERT_EQ(ParseTypeOption("10p1\\n@100", strokes), std::nullopt);
+    ASSERT_EQ(TypeText("10p1\\n", 100, strokes), std::nullopt);
     const std::vector<std::vector<uint8_t>> chords = {
         {K("1")}, {K("0")}, {K("P")}, {K("1")}, {K("ENTER")}};
     ASSERT_EQ(strokes.size(), chords.size());
@@ -55,43 +55,32 @@ TEST(Typing, TextIsTypedOneChordEveryNineFrames) {
         EXPECT_EQ(strokes[i].length, 3u);
         EXPECT_EQ(strokes[i].keys, chords[i]);
     }
-    // The text may itself hold '@'; frames take the runner's number forms; options add up.
-    ASSERT_EQ(ParseTypeOption("a@b@#10", strokes), std::nullopt);
-    ASSERT_EQ(strokes.size(), 8u);
-    EXPECT_EQ(strokes[5].frame, 16u);
-    EXPECT_EQ(strokes[6].keys, (std::vector<uint8_t>{K("SS"), K("2")}));
 }
 
-TEST(Typing, KeyOptionHoldsNamedKeys) {
+TEST(Typing, KeyNamesJoinedByPlus) {
     std::vector<KeyStroke> strokes;
-    ASSERT_EQ(ParseKeyOption("CS+space@10:5", strokes), std::nullopt);
-    ASSERT_EQ(ParseKeyOption("enter@0x20:#10", strokes), std::nullopt);
-    ASSERT_EQ(strokes.size(), 2u);
+    ASSERT_EQ(HoldKeys("CS+space", 10, 5, strokes), std::nullopt);
+    ASSERT_EQ(strokes.size(), 1u);
     EXPECT_EQ(strokes[0].keys, (std::vector<uint8_t>{K("CS"), K("SPACE")}));
     EXPECT_EQ(strokes[0].frame, 10u);
     EXPECT_EQ(strokes[0].length, 5u);
-    EXPECT_EQ(strokes[1].frame, 32u);
-    EXPECT_EQ(strokes[1].length, 16u);
 }
 
-TEST(Typing, MalformedOptionsAreRejectedAndAddNothing) {
-    const std::vector<std::string> typeOptions = {"abc",   "abc@", "abc@x",    "a\\q@1",
-                                                  "a\\@1", "[@1",  "ab\\\\@1", "a@-1"};
-    const std::vector<std::string> keyOptions = {"A",    "A@1",  "A:2",   "FOO@1:2",     "A+@1:2",
-                                                 "@1:2", "A@1:", "A@x:2", "CS+SHIFT@1:2"};
+TEST(Typing, UntypableTextAndUnknownKeysAddNothing) {
     std::vector<KeyStroke> strokes;
-    for (const std::string& o : typeOptions) {
-        EXPECT_NE(ParseTypeOption(o, strokes), std::nullopt) << o;
+    for (std::string_view text : {"a\\q", "a\\", "ab[", "x\\\\"}) {
+        EXPECT_NE(TypeText(text, 0, strokes), std::nullopt) << text;
     }
-    for (const std::string& o : keyOptions)
-        EXPECT_NE(ParseKeyOption(o, strokes), std::nullopt) << o;
+    for (std::string_view names : {"FOO", "A+", "", "CS+SHIFT"}) {
+        EXPECT_NE(HoldKeys(names, 0, 1, strokes), std::nullopt) << names;
+    }
     EXPECT_TRUE(strokes.empty());
 }
 
 TEST(Typing, StrokesPressAndReleaseTheMatrixFrameByFrame) {
     std::vector<KeyStroke> strokes;
-    ASSERT_EQ(ParseTypeOption("aA@2", strokes), std::nullopt);
-    ASSERT_EQ(ParseKeyOption("SPACE@3:1", strokes), std::nullopt);
+    ASSERT_EQ(TypeText("aA", 2, strokes), std::nullopt);
+    ASSERT_EQ(HoldKeys("SPACE", 3, 1, strokes), std::nullopt);
     TKeyMatrix matrix;
     std::string timeline;
     for (uint32_t frame = 0; frame < 16; ++frame) {
