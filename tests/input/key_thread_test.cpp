@@ -7,6 +7,7 @@
 
 #include "core/machine.h"
 #include "core/ports.h"
+#include "input/host_scan_codes.h"
 #include "input/key_thread.h"
 #include "input/window_requests.h"
 
@@ -320,6 +321,37 @@ TEST_F(KeyThreadTest, LostEventsRebuildTheMatrixFromTheHeldKeys) {
     EXPECT_EQ(DownKeys(m.keys), Keys({"A"}));
     Up(sc::A);
     EXPECT_TRUE(DownKeys(m.keys).empty());
+}
+
+TEST(HostScanCodes, LinuxKeyCodesReachTheTableKeys) {
+    struct Case {
+        uint32_t evdev;
+        uint8_t scan;
+    };
+    const std::vector<Case> cases = {
+        {1, sc::Escape},
+        {2, sc::One},
+        {30, sc::A},
+        {42, sc::LeftShift},
+        {56, sc::LeftAlt},
+        {79, sc::Keypad1},
+        {88, sc::F12},
+        {96, 0x9C},
+        {98, 0xB5},
+        {100, sc::RightAlt},
+        {102, sc::Home},
+        {105, sc::CursorLeft},
+        {108, 0xD0},
+        {109, 0xD1},
+        {111, 0xD3},
+        {119, sc::Pause},
+        {0, 0},
+        {84, 0},
+        {101, 0},
+        {300, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ScanCodeOfEvdevKey(c.evdev), c.scan) << c.evdev;
 }
 
 // The real thread: it blocks on the keyboard while the emulation side reads the port, as the
