@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "core/emul_thread.h"
 #include "core/machine.h"
 #include "core/ports.h"
 #include "input/host_scan_codes.h"
@@ -383,6 +385,48 @@ TEST(KeyThreadRunning, HandlesHostEventsOnItsOwnThread) {
     }
     stop = true;
     reader.join();
+}
+
+// Host keys reaching a machine that runs on the emulation thread: reset holds with both kinds
+// while the executor resets with them, then Escape ends the run.
+TEST(KeyThreadRunning, ResetKeysAndEscapeReachTheRunningMachine) {
+    auto machine = std::make_unique<MachineState>();
+    MachineState& m = *machine;
+    m.synchronisedSpeed = 0;
+    TKeyboardDevice keyboard;
+    WindowRequests requests;
+    std::atomic<uint32_t> ticks{0};
+    TKeyThread keys(m, keyboard, requests, [&] { return ticks.load(); });
+    keys.Start();
+    keys.SetEnabled(true);
+    keys.ActivateKeys();
+    // Once these are handled the activation's resynchronisation is over, so the Escape below
+    // arrives as an event rather than as a key found held (which would be waited out).
+    keyboard.Push(sc::Space, true);
+    keyboard.Push(sc::Space, false);
+    keyboard.WaitHandled();
+
+    EmulThreadHandlers handlers;
+    handlers.onEnd = [&] { keys.SetEnabled(false); };
+    TEmulThread emulation(m, handlers);
+    for (int i = 0; i < 20; ++i) {
+        if (i % 2) keyboard.Push(sc::LeftAlt, true);
+        keyboard.Push(sc::F12, true);
+        keyboard.Push(sc::F12, false);
+        if (i % 2) keyboard.Push(sc::LeftAlt, false);
+    }
+    keyboard.Push(sc::Escape, true);
+    emulation.Wait();
+    keyboard.WaitHandled();
+
+    EXPECT_EQ(m.resetHold.load(), 0);
+    EXPECT_EQ(requests.leaveFullScreen.load(), 1);
+    // Every press came within a second of the one before: TR-DOS with 48K last.
+    EXPECT_EQ(m.resetKind.load(), ResetKind::Trdos48);
+    keyboard.Push(sc::Escape, false);
+    keyboard.Push(sc::A, true);
+    keyboard.WaitHandled();
+    EXPECT_FALSE(IsKeyDown(m.keys, KeyNumberOfName("A"))) << "the run has ended";
 }
 
 } // namespace
