@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sstream>
+#include <string>
 #include <unistd.h>
 
 #include <toml++/toml.h>
@@ -43,6 +44,63 @@ void CollectKey(const toml::table& table, const std::string& path, int depth, Se
     }
 }
 
+// Length of the well-formed UTF-8 sequence at the start of text, 0 when it is not one.
+size_t Utf8SequenceLength(std::string_view text) {
+    const auto byte = [&](size_t i) { return static_cast<uint8_t>(text[i]); };
+    const uint8_t lead = byte(0);
+    if (lead < 0x80) return 1;
+    size_t length = 0;
+    uint8_t low = 0x80, high = 0xBF; // allowed range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead == 0xE0)
+        length = 3, low = 0xA0; // no overlong forms
+    else if (lead == 0xED)
+        length = 3, high = 0x9F; // no surrogates
+    else if (lead >= 0xE1 && lead <= 0xEF)
+        length = 3;
+    else if (lead == 0xF0)
+        length = 4, low = 0x90; // no overlong forms
+    else if (lead == 0xF4)
+        length = 4, high = 0x8F; // nothing above U+10FFFF
+    else if (lead >= 0xF1 && lead <= 0xF3)
+        length = 4;
+    else
+        return 0;
+    if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
+    for (size_t i = 2; i < length; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+    return length;
+}
+
+// A TOML basic string. TOML text must be UTF-8: a byte that is not part of a well-formed
+// sequence (a file name from a non-UTF-8 file system, say) becomes U+FFFD, so that the file
+// always parses again.
+void AppendTomlString(std::string& out, std::string_view text) {
+    out += '"';
+    while (!text.empty()) {
+        const char c = text[0];
+        const size_t length = Utf8SequenceLength(text);
+        if (length == 0) {
+            out += "\\uFFFD";
+            text.remove_prefix(1);
+            continue;
+        }
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<uint8_t>(c) < 0x20 || c == 0x7F) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(c));
+            out += escape;
+        } else {
+            out.append(text.substr(0, length));
+        }
+        text.remove_prefix(length);
+    }
+    out += '"';
+}
+
 } // namespace
 
 std::optional<SettingsTree> ParseSettingsToml(std::string_view text, std::string* error) {
@@ -72,22 +130,23 @@ std::optional<SettingsTree> ParseSettingsToml(std::string_view text, std::string
 }
 
 std::string FormatSettingsToml(const SettingsTree& tree) {
-    toml::table document;
+    std::string out;
     for (const auto& [path, values] : tree) {
-        toml::table key;
+        out += '[';
+        AppendTomlString(out, path);
+        out += "]\n";
         for (const auto& [name, value] : values) {
+            AppendTomlString(out, name);
+            out += " = ";
             if (const auto* number = std::get_if<int32_t>(&value))
-                key.insert_or_assign(name, static_cast<int64_t>(*number));
+                out += std::to_string(*number);
             else
-                key.insert_or_assign(name, std::get<std::string>(value));
+                AppendTomlString(out, std::get<std::string>(value));
+            out += '\n';
         }
-        document.insert_or_assign(path, std::move(key));
+        out += '\n';
     }
-    std::ostringstream out;
-    out << toml::toml_formatter(document, toml::toml_formatter::default_flags &
-                                              ~toml::format_flags::allow_literal_strings);
-    out << '\n';
-    return out.str();
+    return out;
 }
 
 fs::path DefaultSettingsPath() {

@@ -54,6 +54,22 @@ TEST_F(SettingsFileTest, AStoreSavedAndLoadedKeepsEveryValueAndType) {
     EXPECT_FALSE(fs::exists(file.Path().string() + ".tmp"));
 }
 
+TEST_F(SettingsFileTest, NamesThatAreNotUtf8StillSaveAsAReadableFile) {
+    SettingsFile file(Path());
+    OptionsSettings options;
+    options.bootFileName = "boot\xFF\xC3\x28\x01\t\"x\"\xE2\x82\xAC"; // bad bytes, controls, a euro
+    WriteOptionsSettings(file, options);
+    file.OpenKey("Port'Mask\"\x7F", true); // a key name that must be quoted
+    file.WriteInteger("=", 1);
+    ASSERT_TRUE(file.Save());
+
+    SettingsFile again(Path());
+    ASSERT_EQ(again.Load(), SettingsFileStatus::Loaded) << again.Message();
+    EXPECT_EQ(ReadOptionsSettings(again).bootFileName, "boot\uFFFD\uFFFD(\x01\t\"x\"\xE2\x82\xAC");
+    again.OpenKey("Port'Mask\"\x7F", false);
+    EXPECT_EQ(again.ReadInteger("="), 1);
+}
+
 TEST_F(SettingsFileTest, HandWrittenTablesNestAndBooleansReadAsIntegers) {
     WriteText(Path(), "[Hardware.Keyboard]\n\"Port Mask\" = 1\n\"Port Bits\" = 254\n"
                       "Enabled = false\n"
