@@ -70,14 +70,19 @@ TEST_F(SettingsFileTest, NamesThatAreNotUtf8StillSaveAsAReadableFile) {
     EXPECT_EQ(again.ReadInteger("="), 1);
 }
 
-TEST_F(SettingsFileTest, HandWrittenTablesNestAndBooleansReadAsIntegers) {
-    WriteText(Path(), "[Hardware.Keyboard]\n\"Port Mask\" = 1\n\"Port Bits\" = 254\n"
+TEST_F(SettingsFileTest, HandWrittenFilesNestTablesAndMistypedValuesResetTheirGroup) {
+    WriteText(Path(), "[Hardware.Keyboard]\n\"Port Mask\" = 1\n\"Port Bits\" = \"254\"\n"
                       "Enabled = false\n"
+                      "[\"Hardware\\\\Kempston Joystick\"]\n"
+                      "\"Port Mask\" = 255\n\"Port Bits\" = 31\nEnabled = false\n"
                       "[\"Hardware\\\\Memory\"]\nModel = 3\nIgnored = 1.5\n");
     SettingsFile file(Path());
     ASSERT_EQ(file.Load(), SettingsFileStatus::Loaded);
     const OptionsSettings options = ReadOptionsSettings(file);
-    EXPECT_FALSE(options.keyboardEnabled);
+    EXPECT_TRUE(options.keyboardEnabled); // "Port Bits" is a string: the group's defaults
+    EXPECT_EQ(options.keyboardBits, 0x00FE);
+    EXPECT_FALSE(options.joystickEnabled); // a TOML boolean reads as 0
+    EXPECT_EQ(options.joystickMask, 0x00FF);
     EXPECT_EQ(options.memoryModel, 3);
     file.OpenKey("Hardware\\Memory", false);
     EXPECT_EQ(file.ReadInteger("Ignored"), std::nullopt);
@@ -86,7 +91,7 @@ TEST_F(SettingsFileTest, HandWrittenTablesNestAndBooleansReadAsIntegers) {
 TEST_F(SettingsFileTest, ADamagedFileIsKeptAsideAndDefaultsAreUsed) {
     const std::string texts[] = {
         "[Hardware\\Keyboard]\n\"Port Mask\" = 1\n\"Port Bits\" = \"25", // truncated
-        "\x89PNG\r\n\x1a\n\0\0\0\rIHDR",                                 // not TOML
+        std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),                // not TOML
         "[a]\nx = 1\n[a]\nx = 2\n",                                      // table twice
         "[\"Hardware\\\\Keyboard\"]\n\"Port Bits\" = 99999999999999999999\n",
     };
@@ -100,17 +105,6 @@ TEST_F(SettingsFileTest, ADamagedFileIsKeptAsideAndDefaultsAreUsed) {
         EXPECT_TRUE(file.Save());
         EXPECT_EQ(ReadText(Path().string() + ".bad"), text); // saving leaves it alone
     }
-}
-
-TEST_F(SettingsFileTest, WrongTypesInAGoodFileResetOnlyTheirGroups) {
-    WriteText(Path(), "[\"Hardware\\\\Keyboard\"]\n\"Port Mask\" = 1\n\"Port Bits\" = \"254\"\n"
-                      "Enabled = 0\n[\"Hardware\\\\Memory\"]\nModel = 4\n");
-    SettingsFile file(Path());
-    ASSERT_EQ(file.Load(), SettingsFileStatus::Loaded);
-    const OptionsSettings options = ReadOptionsSettings(file);
-    EXPECT_TRUE(options.keyboardEnabled);
-    EXPECT_EQ(options.keyboardBits, 0x00FE);
-    EXPECT_EQ(options.memoryModel, 4);
 }
 
 TEST_F(SettingsFileTest, ACrashBeforeTheRenameLeavesTheOldFile) {
