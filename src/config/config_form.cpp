@@ -168,9 +168,10 @@ RomCheckResult TConfigForm::CheckRoms() {
         return RomCheckResult::Loaded;
     }
     // Nothing was installed: the machine keeps the images it had.
-    return host_.AskWarning(kRomWarningCaption, kRomWarningText) == WarningAnswer::Ok
-               ? RomCheckResult::ChooseRoms
-               : RomCheckResult::QuitProgram;
+    if (host_.AskWarning(kRomWarningCaption, kRomWarningText) == WarningAnswer::Cancel)
+        return RomCheckResult::QuitProgram;
+    if (!shown_) Show(ConfigPage::Roms);
+    return RomCheckResult::ChooseRoms;
 }
 
 RomCheckResult TConfigForm::OkClick() {
@@ -199,13 +200,13 @@ void TConfigForm::Close() {
     ApplyAll();
 }
 
-bool* TConfigForm::Box(ConfigCheckBox box) {
+template <class Form> auto& TConfigForm::BoxOf(Form& form, ConfigCheckBox box) {
     const CheckBoxRule& rule = RuleOf(box);
-    return rule.screen ? &(screen_.*rule.screen) : &(options_.*rule.options);
+    return rule.screen ? form.screen_.*rule.screen : form.options_.*rule.options;
 }
 
 bool TConfigForm::CheckBoxChecked(ConfigCheckBox box) const {
-    return *const_cast<TConfigForm*>(this)->Box(box);
+    return BoxOf(*this, box);
 }
 
 bool TConfigForm::CheckBoxEnabled(ConfigCheckBox box) const {
@@ -217,7 +218,7 @@ bool TConfigForm::CheckBoxEnabled(ConfigCheckBox box) const {
 
 void TConfigForm::CheckBoxClick(ConfigCheckBox box, bool checked) {
     if (!CheckBoxEnabled(box)) return;
-    *Box(box) = checked;
+    BoxOf(*this, box) = checked;
     // Without the interface its ports cannot be reached from BASIC either.
     if (box == ConfigCheckBox::TrdosEnabled && !checked) options_.dosPortAccess = false;
     if (RuleOf(box).screen)

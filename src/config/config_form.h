@@ -44,6 +44,16 @@ class TConfigHost {
 
 enum class ConfigPage : uint8_t { Video, Ports, Startup, Roms, Trdos, Memory, Mouse, Sound };
 
+// Texts of the dialog's pages and lists, in the order of their values.
+inline constexpr const char* kConfigCaption = "Options";
+inline constexpr std::array<const char*, 8> kConfigPageNames{
+    "Video", "Ports", "Startup", "ROM's", "TR-DOS", "Memory", "Mouse", "Sound"};
+inline constexpr std::array<const char*, 3> kVideoModeNames{"640x480", "800x600", "1024x768"};
+inline constexpr std::array<const char*, 2> kStartModeNames{"Debugger", "Emulator"};
+// Titles of the file dialogs of the three ROM fields, in RomSlot order.
+inline constexpr std::array<const char*, 3> kRomDialogTitles{
+    "Select ROM 48k Image file", "Select ROM 128k Image file", "Select ROM TR-DOS Image file"};
+
 enum class ConfigCheckBox : uint8_t {
     UseDirectDraw,
     ShowFps,
@@ -103,7 +113,8 @@ class TConfigForm {
     RomCheckResult OkClick();
     // "Cancel" or the close box: without the accepted flag the snapshot comes back.
     void Close();
-    // The ROM check alone, as at program start.
+    // The ROM check alone, as at program start. When the user answers the warning with OK, the
+    // dialog is shown on the "ROM's" page (or stays as it is when already shown).
     RomCheckResult CheckRoms();
 
     // Controls.
@@ -151,7 +162,7 @@ class TConfigForm {
         std::string flashText;
     };
 
-    bool* Box(ConfigCheckBox box);
+    template <class Form> static auto& BoxOf(Form& form, ConfigCheckBox box);
     void ApplyAll();
     void ApplyBorderIfValid();
     void ApplySound();

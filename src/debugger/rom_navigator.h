@@ -28,6 +28,12 @@ struct KnownRom {
 // The first known ROM with this CRC, searched in table order.
 const KnownRom* IdentifyRom(uint16_t crc);
 
+inline constexpr const char* kRomNavigatorCaption = "ROM Loading Navigator";
+// The open-file dialog of "...".
+inline constexpr const char* kRomOpenTitle = "Select ROM image file for loading";
+inline constexpr const char* kRomOpenFilter = "ROM Image|*.Rom";
+inline constexpr const char* kRomOpenExtension = "Rom";
+
 // Entries of both page lists, in order. Pages 0 to 2 select the 48K, 128K and TR-DOS fields.
 inline constexpr std::array<std::string_view, 8> kRomPageNames{
     "48k Basic",  "128k Basic", "TR-DOS",     "ATM CP/M BIOS",

@@ -315,6 +315,9 @@ TEST_F(RomCheckTest, ADriveLetterColonIsPartOfTheName) {
     WritePagedFile("C:set.rom", 3); // a legal file name here
     UseRoms("C:set.rom", "C:set.rom:1", "set.rom:2");
     EXPECT_EQ(Form().CheckRoms(), RomCheckResult::ChooseRoms); // there is no file "set.rom"
+    EXPECT_TRUE(Form().Shown()); // as at start-up: the dialog opens on "ROM's"
+    EXPECT_EQ(Form().Page(), ConfigPage::Roms);
+    Form().Close();
     WritePagedFile("set.rom", 3);
     EXPECT_EQ(Form().CheckRoms(), RomCheckResult::Loaded);
     EXPECT_EQ(RomByte(RomSlot::Basic48, 0), 0xA0);
