@@ -139,9 +139,7 @@ void TConfigForm::ApplyBorderIfValid() {
 }
 
 void TConfigForm::ApplySound() {
-    host_.ApplySound({VolumeBit(options_.speakerVolume), VolumeBit(options_.tapeInVolume),
-                      VolumeBit(options_.tapeOutVolume)},
-                     options_.synchDelay);
+    host_.ApplySound(options_);
 }
 
 void TConfigForm::Show(ConfigPage page) {
@@ -162,11 +160,7 @@ bool TConfigForm::OkEnabled() const {
 }
 
 RomCheckResult TConfigForm::CheckRoms() {
-    auto images = std::make_unique<RomImages>();
-    if (ReadRomImages(dirs_, options_, *images).empty()) {
-        host_.InstallRoms(*images);
-        return RomCheckResult::Loaded;
-    }
+    if (host_.LoadRoms(RomSettingsOf(options_)).empty()) return RomCheckResult::Loaded;
     // Nothing was installed: the machine keeps the images it had.
     if (host_.AskWarning(kRomWarningCaption, kRomWarningText) == WarningAnswer::Cancel)
         return RomCheckResult::QuitProgram;

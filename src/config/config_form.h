@@ -30,14 +30,16 @@ class TConfigHost {
     virtual ~TConfigHost() = default;
     // Port decodes, memory model, TR-DOS switches, mouse, attribute port (ApplyHardwareOptions).
     virtual void ApplyHardware(const OptionsSettings& options) = 0;
-    // Caption frame rate, windowed DirectDraw, double size, full-screen options, palette, flash.
+    // Caption frame rate, windowed DirectDraw, double size, full-screen options, and the
+    // renderer's palette and flash (ApplyScreenOptions).
     virtual void ApplyScreen(const ScreenPanelSettings& screen) = 0;
     // Picture and window size follow the border.
     virtual void ApplyBorder(const BorderSizes& sizes) = 0;
-    // Bit values of the speaker, tape-in and tape-out sources, and the synchronisation delay.
-    virtual void ApplySound(std::array<uint8_t, 3> sourceBits, int32_t synchDelay) = 0;
-    // New ROM images for the machine's three slots.
-    virtual void InstallRoms(const RomImages& images) = 0;
+    // Volume positions and synchronisation delay (ApplySoundOptions).
+    virtual void ApplySound(const OptionsSettings& options) = 0;
+    // Loads the three ROM images into the machine (LoadRomSet, with the emulation stopped).
+    // Returns an empty string on success; on failure the machine keeps the images it had.
+    virtual std::string LoadRoms(const RomSettings& roms) = 0;
     // A message box with OK and Cancel.
     virtual WarningAnswer AskWarning(std::string_view caption, std::string_view text) = 0;
 };

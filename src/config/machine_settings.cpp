@@ -26,24 +26,22 @@ void ApplyHardwareOptions(MachineState& m, const OptionsSettings& o) {
     if (o.startReset >= 0 && o.startReset <= 3) m.resetKind = static_cast<ResetKind>(o.startReset);
 }
 
+void ApplySoundOptions(TSoundOutput& sound, const OptionsSettings& o) {
+    SetVolumes(sound, o.speakerVolume, o.tapeInVolume, o.tapeOutVolume);
+    sound.synchDelay = o.synchDelay;
+}
+
+void ApplyScreenOptions(ScreenState& screen, const ScreenPanelSettings& settings) {
+    if (screen.grayPalette != settings.grayPalette) BuildPalette(screen, settings.grayPalette);
+    screen.flashFrequency = settings.flashFrequency;
+}
+
 void ApplyMachineFileSettings(MachineState& m, const MachineFileSettings& settings) {
     m.frameLength = settings.tactsPerInt;
 }
 
-std::string ReadRomImages(const FileSearchDirs& dirs, const OptionsSettings& options,
-                          RomImages& images) {
-    const std::array<const std::string*, 3> names{&options.rom48File, &options.rom128File,
-                                                  &options.romDosFile};
-    std::string errors;
-    for (size_t slot = 0; slot < names.size(); ++slot) {
-        const std::string error = LoadRomImage(dirs, *names[slot], images[slot]);
-        if (!error.empty()) errors += error + "\n";
-    }
-    return errors;
-}
-
-void InstallRomImages(Memory& memory, const RomImages& images) {
-    memory.rom = images;
+RomSettings RomSettingsOf(const OptionsSettings& options) {
+    return {options.rom48File, options.rom128File, options.romDosFile};
 }
 
 } // namespace vespin

@@ -14,26 +14,31 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Stands in for the desktop program: hardware options go into a machine as they would at a
-// frame end, everything else is recorded.
+// Stands in for the desktop program: the options go into a machine as they would at a frame
+// end, the rest is recorded.
 struct FakeHost : TConfigHost {
+    explicit FakeHost(FileSearchDirs* dirs) : dirs(dirs) {}
+
+    FileSearchDirs* dirs;
     std::unique_ptr<MachineState> machine = std::make_unique<MachineState>();
     ScreenPanelSettings screen;
     BorderSizes border{-1, -1, -1, -1};
-    std::array<uint8_t, 3> soundBits{};
-    int32_t synchDelay = -1;
     WarningAnswer answer = WarningAnswer::Ok;
     std::vector<std::string> warnings;
 
     void ApplyHardware(const OptionsSettings& o) override { ApplyHardwareOptions(*machine, o); }
-    void ApplyScreen(const ScreenPanelSettings& s) override { screen = s; }
-    void ApplyBorder(const BorderSizes& b) override { border = b; }
-    void ApplySound(std::array<uint8_t, 3> bits, int32_t delay) override {
-        soundBits = bits;
-        synchDelay = delay;
+    void ApplyScreen(const ScreenPanelSettings& s) override {
+        screen = s;
+        ApplyScreenOptions(machine->screen, s);
     }
-    void InstallRoms(const RomImages& images) override {
-        InstallRomImages(machine->memory, images);
+    void ApplyBorder(const BorderSizes& b) override { border = b; }
+    void ApplySound(const OptionsSettings& o) override { ApplySoundOptions(machine->sound, o); }
+    std::string LoadRoms(const RomSettings& roms) override {
+        return LoadRomSet(machine->memory, *dirs, roms);
+    }
+    std::array<uint8_t, 3> SoundBits() const {
+        const TSoundOutput& s = machine->sound;
+        return {s.speakerBit, s.tapeInBit, s.tapeOutBit};
     }
     WarningAnswer AskWarning(std::string_view caption, std::string_view text) override {
         warnings.push_back(std::string(caption) + "|" + std::string(text));
@@ -49,8 +54,8 @@ class ConfigFormTest : public testing::Test {
     }
 
     MemorySettingsStore store_;
-    FakeHost host_;
     FileSearchDirs dirs_;
+    FakeHost host_{&dirs_};
     ScreenPanelSettings screen_;
     std::unique_ptr<TConfigForm> form_;
 };
@@ -69,7 +74,7 @@ TEST(FlashFrequency, TextGivesFramesPerPhase) {
 TEST_F(ConfigFormTest, FlashFrequencyReachesTheScreen) {
     EXPECT_EQ(Form().FlashText(), "2.5"); // the stored 10 frames per phase
     Form().FlashFrequencyChange("3");
-    EXPECT_EQ(host_.screen.flashFrequency, 8);
+    EXPECT_EQ(host_.machine->screen.flashFrequency, 8);
     Form().FlashFrequencyChange("abc");
     EXPECT_EQ(host_.screen.flashFrequency, 5);
 }
@@ -95,7 +100,7 @@ TEST_F(ConfigFormTest, StartsWithTheTvPresetAndTheStoredHardware) {
     EXPECT_EQ(m.memory.model, MemoryModel::Pentagon1024);
     EXPECT_TRUE(m.options.keyboard.Matches(0x00FE));
     EXPECT_FALSE(m.options.keyboard.Matches(0x80FE)); // A15 now decoded
-    EXPECT_EQ(host_.soundBits, (std::array<uint8_t, 3>{0x80, 0x40, 0x20}));
+    EXPECT_EQ(host_.SoundBits(), (std::array<uint8_t, 3>{0x80, 0x40, 0x20}));
 }
 
 TEST_F(ConfigFormTest, BorderEditsAreValidatedAndSavedAsPresets) {
@@ -145,7 +150,7 @@ TEST_F(ConfigFormTest, BorderEditsAreValidatedAndSavedAsPresets) {
     Form().WriteSettings(); // at program end
 
     // The next start comes up with the saved preset.
-    FakeHost next;
+    FakeHost next{&dirs_};
     TConfigForm again(store_, next, dirs_, screen_);
     EXPECT_EQ(again.Border().PresetIndex(), 2);
     EXPECT_EQ(next.border, (BorderSizes{12, 12, 48, 0}));
@@ -203,7 +208,7 @@ TEST_F(ConfigFormTest, VolumeSlidersNeverShareABit) {
     EXPECT_EQ(Form().VolumeChange(VolumeSource::TapeOut, 0), 0);
     EXPECT_EQ(Form().VolumeChange(VolumeSource::Speaker, 0), 0); // silence is shared
     EXPECT_EQ(Form().VolumeChange(VolumeSource::TapeOut, 12), 8);
-    EXPECT_EQ(host_.soundBits, (std::array<uint8_t, 3>{0x00, 0x40, 0x80}));
+    EXPECT_EQ(host_.SoundBits(), (std::array<uint8_t, 3>{0x00, 0x40, 0x80}));
 }
 
 TEST_F(ConfigFormTest, DependentBoxesFollowTheirParents) {
@@ -241,6 +246,8 @@ TEST_F(ConfigFormTest, CancelPutsEveryOptionBack) {
     const OptionsSettings before = Form().Options();
     Form().CheckBoxClick(ConfigCheckBox::GrayPalette, true);
     EXPECT_TRUE(host_.screen.grayPalette);
+    const Palette colour = ScreenState().palette;
+    EXPECT_NE(host_.machine->screen.palette[11].red, colour[11].red);
     Form().FlashFrequencyChange("25");
     Form().PresetSelect(0);
     Form().ChoiceChange(ConfigChoice::MemoryModel, 4);
@@ -256,14 +263,16 @@ TEST_F(ConfigFormTest, CancelPutsEveryOptionBack) {
     EXPECT_FALSE(Form().Shown());
     EXPECT_EQ(Form().Options(), before);
     EXPECT_EQ(Form().Screen(), screen_);
-    EXPECT_EQ(host_.screen, screen_); // colour palette back at once
+    EXPECT_EQ(host_.screen, screen_);
+    EXPECT_EQ(host_.machine->screen.palette[11].red, colour[11].red); // colours back at once
+    EXPECT_EQ(host_.machine->screen.flashFrequency, 10);
     EXPECT_EQ(Form().FlashText(), "2.5");
     EXPECT_EQ(host_.border, (BorderSizes{40, 36, 46, 26}));
     EXPECT_EQ(host_.machine->memory.model, MemoryModel::Spectrum128);
     EXPECT_TRUE(host_.machine->memory.trdosEnabled);
     EXPECT_TRUE(host_.machine->options.kempstonJoystick.Matches(0x001F));
-    EXPECT_EQ(host_.soundBits, (std::array<uint8_t, 3>{0x80, 0x40, 0x20}));
-    EXPECT_EQ(host_.synchDelay, 0);
+    EXPECT_EQ(host_.SoundBits(), (std::array<uint8_t, 3>{0x80, 0x40, 0x20}));
+    EXPECT_EQ(host_.machine->sound.synchDelay, 0);
 }
 
 class RomCheckTest : public ConfigFormTest {
