@@ -40,6 +40,16 @@ void ApplyMachineFileSettings(MachineState& m, const MachineFileSettings& settin
     m.frameLength = settings.tactsPerInt;
 }
 
+StoredSettings ApplyStoredSettings(MachineState& m, SettingsStore& store) {
+    StoredSettings stored{ReadMachineFileSettings(store), ReadOptionsSettings(store),
+                          ReadScreenPanelSettings(store, {})};
+    ApplyMachineFileSettings(m, stored.files);
+    ApplyHardwareOptions(m, stored.options);
+    ApplySoundOptions(m.sound, stored.options);
+    ApplyScreenOptions(m.screen, stored.screen);
+    return stored;
+}
+
 RomSettings RomSettingsOf(const OptionsSettings& options) {
     return {options.rom48File, options.rom128File, options.romDosFile};
 }

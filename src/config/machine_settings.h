@@ -23,6 +23,15 @@ void ApplyScreenOptions(ScreenState& screen, const ScreenPanelSettings& settings
 // The frame length ("Tackts per Int").
 void ApplyMachineFileSettings(MachineState& m, const MachineFileSettings& settings);
 
+// What a machine takes from the store at start-up, as the main window, the options dialog and
+// the screen window read it; the machine gets every option that lives in its state.
+struct StoredSettings {
+    MachineFileSettings files;
+    OptionsSettings options;
+    ScreenPanelSettings screen;
+};
+StoredSettings ApplyStoredSettings(MachineState& m, SettingsStore& store);
+
 // The three ROM file settings of the options.
 RomSettings RomSettingsOf(const OptionsSettings& options);
 

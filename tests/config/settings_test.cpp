@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "config/machine_settings.h"
 #include "config/memory_settings_store.h"
 #include "config/settings.h"
 
@@ -219,6 +220,38 @@ TEST(Settings, SavedBorderPresetsAreSortedSubKeys) {
     DeleteBorderPreset(store, "Narrow");
     EXPECT_EQ(ReadBorderPresetNames(store), (std::vector<std::string>{"Wide"}));
     EXPECT_EQ(ReadOptionsSettings(store).borderPreset, 1); // the preset value itself stays
+}
+
+TEST(Settings, AStoredSetUpReachesTheMachine) {
+    MemorySettingsStore store;
+    OptionsSettings options = CustomOptions();
+    WriteOptionsSettings(store, options);
+    MachineFileSettings files;
+    files.tactsPerInt = 69888;
+    WriteMachineFileSettings(store, files);
+    ScreenPanelSettings screen;
+    screen.grayPalette = true;
+    screen.flashFrequency = 16;
+    WriteScreenPanelSettings(store, screen);
+
+    auto m = std::make_unique<MachineState>();
+    const StoredSettings stored = ApplyStoredSettings(*m, store);
+    EXPECT_EQ(stored.options, options);
+    EXPECT_EQ(m->frameLength, 69888);
+    EXPECT_EQ(m->memory.model, MemoryModel::Scorpion1024);
+    EXPECT_FALSE(m->memory.trdosEnabled);
+    EXPECT_FALSE(m->options.dosPortAccess); // no DOS ports without the interface
+    EXPECT_FALSE(m->options.keyboard.enabled);
+    EXPECT_EQ(m->options.kempstonJoystick.mask, 0x00FF);
+    EXPECT_TRUE(m->options.kempstonMouse);
+    EXPECT_FALSE(m->options.attributePort);
+    EXPECT_FALSE(m->options.attributeAllUnused); // only with the attribute port
+    EXPECT_EQ(m->resetKind, ResetKind::Trdos128);
+    EXPECT_EQ(m->sound.speakerBit, 0x04);
+    EXPECT_EQ(m->sound.synchDelay, 150);
+    EXPECT_TRUE(m->screen.grayPalette);
+    EXPECT_EQ(m->screen.flashFrequency, 16);
+    EXPECT_EQ(RomSettingsOf(stored.options).trdos, "c.rom:3");
 }
 
 TEST(MemorySettingsStore, KeysFormATree) {
