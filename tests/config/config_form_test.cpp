@@ -7,6 +7,9 @@
 #include "config/config_form.h"
 #include "config/memory_settings_store.h"
 #include "config/port_bit_editor.h"
+#include "core/frame.h"
+#include "core/reset.h"
+#include "core/z80.h"
 #include "support/testdata.h"
 
 namespace vespin {
@@ -318,6 +321,46 @@ TEST_F(RomCheckTest, ThePageNumberSelectsA16KBlock) {
     EXPECT_TRUE(std::equal(rom[1].begin(), rom[1].end(), file.begin()));
     Form().Close(); // accepted: nothing comes back
     EXPECT_EQ(Form().RomFile(RomSlot::Trdos), name + ":2");
+}
+
+// One text line of the screen, read back through the character set of the 48K ROM.
+std::string ScreenLine(MachineState& m, int row) {
+    std::string text;
+    for (int column = 0; column < 32; ++column) {
+        char found = '?';
+        for (int c = 0x20; c < 0x80 && found == '?'; ++c) {
+            bool same = true;
+            for (int line = 0; line < 8 && same; ++line) {
+                const auto address = static_cast<uint16_t>(0x4000 + ((row & 0x18) << 8) +
+                                                           (line << 8) + ((row & 7) << 5) + column);
+                same = ReadByte(m, address) ==
+                       ReadByte(m, static_cast<uint16_t>(0x3D00 + (c - 0x20) * 8 + line));
+            }
+            if (same) found = static_cast<char>(c);
+        }
+        text += found;
+    }
+    return text;
+}
+
+TEST_F(RomCheckTest, TheDefaultRomSettingsBootTheMachine) {
+    const fs::path roms = test::TestDataPath("roms/Pentagon.Rom");
+    VESPIN_REQUIRE_TESTDATA(roms);
+    dirs_.startDir = roms.parent_path(); // "Pentagon.Rom" is found through the start-up folder
+    store_.OpenKey("StartUp", true);
+    store_.WriteInteger("Reset", 0); // "48k Mode"
+    store_.WriteInteger("Mode", 1);
+    ASSERT_EQ(Form().CheckRoms(), RomCheckResult::Loaded);
+
+    MachineState& m = *host_.machine;
+    m.synchronisedSpeed = 0;
+    ResetMachine(m);
+    for (int frame = 0; frame < 150; ++frame) {
+        while (m.regs.T < m.frameLength)
+            ExecuteInstruction(m);
+        FrameEnd(m);
+    }
+    EXPECT_EQ(ScreenLine(m, 23), "\x7F 1982 Sinclair Research Ltd    ");
 }
 
 TEST_F(RomCheckTest, ADriveLetterColonIsPartOfTheName) {
