@@ -103,7 +103,8 @@ TEST_F(RomFileTest, TwoImagesAreListedAndTheSecondIsReferencedWithItsIndex) {
     nav_.ImagesLBClick(0);
     EXPECT_EQ(nav_.Description(), "Unknown ROM");
     EXPECT_EQ(nav_.DefaultPage(), -1);
-    EXPECT_FALSE(nav_.SelectEnabled());
+    EXPECT_EQ(nav_.Reference(), file + ":0");
+    EXPECT_FALSE(nav_.SelectEnabled()); // an unknown image is not offered
 
     nav_.ImagesLBClick(1);
     EXPECT_EQ(nav_.CrcLabel(), "#E98D");
