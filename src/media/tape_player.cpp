@@ -119,12 +119,13 @@ bool NextDataByte(MachineState& m) {
 
 // State 7: walks TZX blocks until one gives a pulse or the tape stops. Returns true when the
 // generator must run again at once (a pure data block goes straight to its first byte).
-bool InterpretTzxBlocks(MachineState& m) {
+// silentSteps counts the blocks walked in this run of the generator.
+bool InterpretTzxBlocks(MachineState& m, uint32_t& silentSteps) {
     TapePlayer& p = m.tape;
     const TapeImage& img = p.image;
-    for (uint32_t step = 0;; ++step) {
+    for (;;) {
         const int32_t b = Current(p);
-        if (b < 0 || b >= img.BlockCount() || step >= kMaxSilentSteps) {
+        if (b < 0 || b >= img.BlockCount() || ++silentSteps > kMaxSilentSteps) {
             TapeStop(m);
             return false;
         }
@@ -226,6 +227,7 @@ bool InterpretTzxBlocks(MachineState& m) {
 
 void RunGenerator(MachineState& m) {
     TapePlayer& p = m.tape;
+    uint32_t silentSteps = 0;
     for (;;) {
         switch (p.state) {
         case TapeState::Pilot:
@@ -255,7 +257,7 @@ void RunGenerator(MachineState& m) {
         case TapeState::TapBlock: SetUpTapBlock(m); return;
         case TapeState::EndOfTape: TapeStop(m); return;
         case TapeState::TzxBlock:
-            if (InterpretTzxBlocks(m)) continue;
+            if (InterpretTzxBlocks(m, silentSteps)) continue;
             return;
         case TapeState::PureTone:
             if (--p.pulseCounter != 0) {

@@ -218,6 +218,9 @@ INSTANTIATE_TEST_SUITE_P(
         TzxCase{"a jump to itself stops instead of hanging",
                 Tzx({PureTone(100, 1), Jump(0), PureTone(100, 1)}),
                 {100}},
+        TzxCase{"a jump back over an empty data block stops instead of hanging",
+                Tzx({PureTone(100, 1), PureData(1, 2, 8, 0, {}), Jump(-1)}),
+                {100}},
         TzxCase{"a jump off the tape stops",
                 Tzx({PureTone(100, 1), Jump(-5), PureTone(100, 1)}),
                 {100}}));
