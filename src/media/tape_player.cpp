@@ -347,6 +347,27 @@ void TapeStop(MachineState& m) {
     ParkUnlessRequested(p);
 }
 
+void EjectTape(MachineState& m) {
+    TapePlayer& p = m.tape;
+    // Nothing of the old image may outlive it: requests, pending items, the playing state.
+    p.requests.store(0);
+    TapeStop(m);
+    p.running.store(false);
+    p.pendingMessageBlock.store(-1);
+    p.pendingSelectionBlock.store(-1);
+    p.image = TapeImage{};
+    p.currentBlock.store(0);
+}
+
+std::string InsertTapeFile(MachineState& m, const std::filesystem::path& path) {
+    DescribedTape tape;
+    if (std::string error = OpenTapeFile(path, BlockInfoMode::Hexadecimal, tape); !error.empty())
+        return error;
+    EjectTape(m);
+    m.tape.image = std::move(tape.image);
+    return {};
+}
+
 void RequestTapePlay(TapePlayer& p) {
     p.requests.fetch_or(kTapeRequestPlay, std::memory_order_seq_cst);
     p.running.store(true, std::memory_order_seq_cst);

@@ -12,6 +12,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
+#include <string>
 
 #include "media/tape_image.h"
 
@@ -90,6 +92,13 @@ void TapeTick(MachineState& m, int32_t t);
 void TapePlayButtonClick(MachineState& m);
 void TapePlay(MachineState& m);
 void TapeStop(MachineState& m);
+
+// Stops the tape and drops its image and everything pending from it. The emulation thread must
+// be stopped.
+void EjectTape(MachineState& m);
+// Puts a tape image file into the player, stopped at its first block, as the tape reader does
+// for the command line. The emulation thread must be stopped. Returns the error message or "".
+std::string InsertTapeFile(MachineState& m, const std::filesystem::path& path);
 
 // The window's buttons: ask the emulation thread to play or stop at its next instruction.
 void RequestTapePlay(TapePlayer& p);

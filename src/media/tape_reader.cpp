@@ -42,14 +42,8 @@ void TTapeReader::SelectFirstLineOf(int32_t b) {
 void TTapeReader::SetLocation(const std::string& location) {
     location_ = location;
     TapePlayer& p = m_.tape;
-    // Nothing of the old image may outlive it: requests, pending items, the playing state.
-    p.requests.store(0);
-    TapeStop(m_);
-    p.running.store(false);
-    p.pendingMessageBlock.store(-1);
-    p.pendingSelectionBlock.store(-1);
-    p.image = TapeImage{};
-    SetCurrentBlock(0);
+    EjectTape(m_);
+    shownBlock_ = 0;
 
     if (location.empty()) {
         ShowError("");
