@@ -1,4 +1,6 @@
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -200,6 +202,35 @@ TEST_F(TapeReaderTest, SelectionJumpsAndPlaysOrStaysStoppedWhenCancelled) {
     Emulate(10);
     EXPECT_TRUE(m.tape.playing);
     EXPECT_EQ(reader.SelectedLine(), 5);
+}
+
+// The window's thread and the emulation thread share only atomics: run both at once (checked by
+// the thread sanitizer build) and end with the state the last button asked for.
+TEST_F(TapeReaderTest, ButtonsWhileTheEmulationThreadRuns) {
+    reader.SetLocation(Write("m.tzx", Tzx({Message(1, "hi"), PureTone(300, 60000)})));
+    std::atomic<bool> done{false};
+    std::thread emulation([&] {
+        while (!done.load()) {
+            m.regs.T = (m.regs.T + 7) % m.frameLength;
+            if (m.tape.running) TapeTick(m, m.regs.T);
+        }
+    });
+    for (int i = 0; i < 2000; ++i) {
+        if (i % 2) {
+            reader.StopButtonClick();
+        } else {
+            reader.PlayButtonClick();
+        }
+        reader.TimerTick([](TBlockSelectorF&) {});
+    }
+    reader.StopButtonClick();
+    while (m.tape.running.load())
+        std::this_thread::yield();
+    done = true;
+    emulation.join();
+    reader.TimerTick([](TBlockSelectorF&) {});
+    EXPECT_FALSE(m.tape.playing);
+    EXPECT_TRUE(reader.Controls().playVisible);
 }
 
 } // namespace
