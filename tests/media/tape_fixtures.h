@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -151,6 +153,14 @@ inline Bytes Select(std::initializer_list<Choice> choices) {
     Bytes b{0x28};
     Put(b, uint32_t(body.size()), 2);
     return Cat({b, body});
+}
+
+// Writes bytes to dir/name and returns the path.
+inline std::filesystem::path WriteFile(const std::filesystem::path& dir, const std::string& name,
+                                       const Bytes& bytes) {
+    std::ofstream(dir / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return dir / name;
 }
 
 } // namespace vespin::test

@@ -1,5 +1,3 @@
-#include <fstream>
-
 #include <gtest/gtest.h>
 
 #include "media/tape_image.h"
@@ -268,11 +266,6 @@ TEST(TapeErrors, AFailedParseLeavesTheOldTapeAlone) {
 TEST(TapeFile, TheExtensionChoosesTheReader) {
     const auto dir = std::filesystem::temp_directory_path() / "vespin_tape_file_test";
     std::filesystem::create_directories(dir);
-    auto write = [&](const std::string& name, const Bytes& bytes) {
-        std::ofstream(dir / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        return dir / name;
-    };
     const struct {
         std::string name;
         Bytes bytes;
@@ -287,7 +280,7 @@ TEST(TapeFile, TheExtensionChoosesTheReader) {
     };
     for (const auto& c : cases) {
         DescribedTape t;
-        EXPECT_EQ(OpenTapeFile(write(c.name, c.bytes), kHex, t), c.message) << c.name;
+        EXPECT_EQ(OpenTapeFile(WriteFile(dir, c.name, c.bytes), kHex, t), c.message) << c.name;
     }
     DescribedTape t;
     EXPECT_EQ(OpenTapeFile(dir / "missing.wav", kHex, t), "Error! Can't open tape image file!");

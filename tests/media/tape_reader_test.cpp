@@ -1,5 +1,4 @@
 #include <atomic>
-#include <fstream>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -26,10 +25,7 @@ class TapeReaderTest : public testing::Test {
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::string Write(const std::string& name, const Bytes& bytes) {
-        const auto path = dir_ / name;
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        return path.string();
+        return WriteFile(dir_, name, bytes).string();
     }
 
     // Lets the emulation thread run `t` T-states, then the window's timer fire once.
