@@ -276,6 +276,7 @@ TEST(TapePlayer, WindowRequestsAreCarriedOutByTheNextTick) {
     RunTape(m, 1, 150);
     EXPECT_EQ(m.tape.earByte, 0x40);
     EXPECT_EQ(PortIn(m, 0xFEFE) & 0x40, 0x40); // the EAR level is bit 6 of keyboard reads
+    EXPECT_EQ(m.sound.level, 64);              // and the tape-input part of the sound level
 
     RequestTapeStop(m.tape);
     TapeTick(m, m.regs.T);
