@@ -10,8 +10,10 @@ namespace vespin {
 
 TTapeReader::TTapeReader(MachineState& m) : m_(m) {}
 
-void TTapeReader::ReadSettings(const TapeReaderSettings& s) {
+void TTapeReader::ReadSettings(const TapeReaderSettings& s, int desktopWidth, int desktopHeight) {
     other_ = s;
+    if (other_.y > desktopHeight - 50) other_.y = 20;
+    if (other_.x > desktopWidth - 40) other_.x = 20;
     mode_ = s.blockInfoMode >= 0 && s.blockInfoMode <= 2 ? BlockInfoMode(s.blockInfoMode)
                                                          : BlockInfoMode::Hexadecimal;
     SetLocation(s.location);

@@ -54,8 +54,16 @@ class TTapeReader {
   public:
     explicit TTapeReader(MachineState& m);
 
-    void ReadSettings(const TapeReaderSettings& s);
+    // Reads the window's settings; a position saved on a larger desktop is pulled back to 20
+    // from the edge it lies beyond.
+    void ReadSettings(const TapeReaderSettings& s, int desktopWidth, int desktopHeight);
     TapeReaderSettings WriteSettings() const;
+    // Showing and closing the window (closing only hides it).
+    void Show() { other_.enabled = true; }
+    void Close() { other_.enabled = false; }
+    bool Shown() const { return other_.enabled; }
+    int Left() const { return other_.x; }
+    int Top() const { return other_.y; }
 
     // LocationEdit changed: reopens the image.
     void SetLocation(const std::string& location);

@@ -118,6 +118,28 @@ TEST_F(TapeReaderTest, ModeChangeRebuildsTheListOnlyWhenTheModeChanges) {
     EXPECT_EQ(reader.WriteSettings().blockInfoMode, 2);
 }
 
+TEST_F(TapeReaderTest, SettingsOpenTheTapeAndPullTheWindowOntoTheDesktop) {
+    const std::string tape = Write("t.tap", TapBlock(DataPayload({1})));
+    const struct {
+        int x, y, left, top;
+    } cases[] = {{100, 200, 100, 200}, {985, 200, 20, 200}, {984, 718, 984, 718}, {0, 719, 0, 20}};
+    for (const auto& c : cases) {
+        TapeReaderSettings s;
+        s.location = tape;
+        s.blockInfoMode = 1;
+        s.x = c.x;
+        s.y = c.y;
+        reader.ReadSettings(s, 1024, 768);
+        EXPECT_EQ(reader.Left(), c.left);
+        EXPECT_EQ(reader.Top(), c.top);
+    }
+    EXPECT_EQ(reader.Lines(), Lines{"Data Block, Length 1"});
+    EXPECT_EQ(reader.WriteSettings().location, tape);
+    reader.Show();
+    reader.Close();
+    EXPECT_FALSE(reader.WriteSettings().enabled);
+}
+
 TEST_F(TapeReaderTest, EjectEmptiesTheLocation) {
     reader.SetLocation(Write("t.tzx", kTzx));
     reader.EjectButtonClick();
