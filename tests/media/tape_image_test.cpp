@@ -35,6 +35,9 @@ struct DescriptionCase {
     BlockInfoMode mode;
     Lines lines;
 };
+void PrintTo(const DescriptionCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class TapeDescription : public testing::TestWithParam<DescriptionCase> {};
 
@@ -190,6 +193,9 @@ struct ErrorCase {
     Bytes bytes;
     std::string message;
 };
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 const std::string kCorrupt = "Error! Unsupported tape image file format or file corrupt!";
 

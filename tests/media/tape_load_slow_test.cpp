@@ -155,6 +155,9 @@ struct AutostartCase {
     std::vector<std::pair<int, std::string>> rows; // character rows read back from the screen
     int border;                                    // -1: not checked
 };
+void PrintTo(const AutostartCase& c, std::ostream* os) {
+    *os << c.file;
+}
 
 class TapeAutostart : public testing::TestWithParam<AutostartCase> {};
 

@@ -167,6 +167,9 @@ struct TzxCase {
     Bytes tzx;
     Pulses pulses;
 };
+void PrintTo(const TzxCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class TzxPulses : public testing::TestWithParam<TzxCase> {};
 
