@@ -4,6 +4,8 @@
 
 #include "core/machine.h"
 #include "core/ports.h"
+#include "core/reset.h"
+#include "core/z80.h"
 #include "media/tape_player.h"
 #include "tape_fixtures.h"
 
@@ -286,6 +288,22 @@ TEST(TapePlayer, WindowRequestsAreCarriedOutByTheNextTick) {
     EXPECT_FALSE(m.tape.playing);
     EXPECT_FALSE(m.tape.running);
     EXPECT_EQ(m.tape.earByte, 0x40); // kept while stopped
+}
+
+TEST(TapePlayer, OnlyTheRomLoadersDiPressesPlay) {
+    MachineState m;
+    m.resetKind = ResetKind::Mode48;
+    ResetMachine(m);
+    auto& rom = m.memory.rom[size_t(RomSlot::Basic48)];
+    rom[0x0100] = 0xF3; // DI
+    rom[0x0559] = 0xF3;
+    Load(m, TapeKind::Tap, TapBlock(kHeader));
+    m.regs.PC = 0x0100;
+    ExecuteInstruction(m);
+    EXPECT_FALSE(m.tape.playing);
+    m.regs.PC = 0x0559;
+    ExecuteInstruction(m);
+    EXPECT_TRUE(m.tape.playing);
 }
 
 TEST(TapePlayer, PlayNeedsATapeAndDoesNothingWhilePlaying) {
