@@ -92,7 +92,9 @@ TEST_F(DiskTestData, RealDisksLoadOrAreRejectedAsTheirFormatSays) {
         }
         EXPECT_TRUE(ui.errors.empty());
         EXPECT_NE(fdc.beta.disk.Track(c.cylinders - 1, 0).data[0], 0x77);
-        if (c.cylinders < 86) EXPECT_EQ(fdc.beta.disk.Track(c.cylinders, 0).data[0], 0x77);
+        if (c.cylinders < 86) {
+            EXPECT_EQ(fdc.beta.disk.Track(c.cylinders, 0).data[0], 0x77);
+        }
         // Sector 9 of track 0 holds the TR-DOS identification on every TR-DOS disk.
         if (std::string_view(c.file) != "VORON1.FDI") {
             fdc.Seek(0);
