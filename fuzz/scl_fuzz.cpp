@@ -1,0 +1,28 @@
+// SCL packages loaded as a new disk, with both answers to the overflow questions.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "media/scl_image.h"
+
+namespace {
+
+struct AnsweringUi : vespin::DiskImageUi {
+    bool next = false;
+    void ShowError(std::string_view, std::string_view) override {}
+    bool AskOkCancel(std::string_view, std::string_view) override { return next = !next; }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static vespin::DiskSurface disk;
+    static vespin::TrdosImage image;
+    AnsweringUi ui;
+    const std::span<const uint8_t> bytes(data, size);
+    if (vespin::AddSclPackage(bytes, image, true, ui) == vespin::SclResult::Loaded) {
+        vespin::AddSclPackage(bytes, image, false, ui);
+        vespin::FormatTracks(image, disk);
+    }
+    return 0;
+}
