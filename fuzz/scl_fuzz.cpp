@@ -16,13 +16,12 @@ struct AnsweringUi : vespin::DiskImageUi {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static vespin::DiskSurface disk;
     static vespin::TrdosImage image;
     AnsweringUi ui;
     const std::span<const uint8_t> bytes(data, size);
+    // As a new disk, then once more onto the disk it made (the boot package path).
     if (vespin::AddSclPackage(bytes, image, true, ui) == vespin::SclResult::Loaded) {
         vespin::AddSclPackage(bytes, image, false, ui);
-        vespin::FormatTracks(image, disk);
     }
     return 0;
 }

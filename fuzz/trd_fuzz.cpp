@@ -1,5 +1,5 @@
-// TRD images: the sector image, the boot package added to a disk whose catalog and
-// information sector say anything, and the formatted tracks.
+// TRD images: the sector image, and the boot package added to a disk whose catalog and
+// information sector say anything. (Formatting reads only the fixed-size sector image.)
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -18,7 +18,6 @@ struct AnsweringUi : vespin::DiskImageUi {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static vespin::DiskSurface disk;
     static vespin::TrdosImage image;
     const std::span<const uint8_t> bytes(data, size);
     vespin::TrdImageFromBytes(bytes, image);
@@ -26,6 +25,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The same bytes as a package added to the disk they describe.
     vespin::AddSclPackage(bytes, image, false, ui);
     vespin::HasBootFile(image);
-    vespin::FormatTracks(image, disk);
     return 0;
 }
