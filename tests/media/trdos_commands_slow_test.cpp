@@ -25,32 +25,46 @@ constexpr uint8_t kRandomize = 0xF9, kUsr = 0xC0, kRem = 0xEA, kCat = 0xCF, kSav
 
 class TrdosCommands : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override { Boot("disks/generated/testdisk.trd"); }
+
+    // Boots TR-DOS with a writable copy of a shared disk in the drive (the shared files are
+    // read-only and would write-protect the disk).
+    void Boot(const std::string& disk) {
         const auto rom = TestDataPath("roms/Pentagon.Rom");
-        const auto trd = TestDataPath("disks/generated/testdisk.trd");
+        const auto image = TestDataPath(disk);
         VESPIN_REQUIRE_TESTDATA(rom);
-        VESPIN_REQUIRE_TESTDATA(trd);
-        m.synchronisedSpeed = 0;
+        VESPIN_REQUIRE_TESTDATA(image);
+        machine = std::make_unique<MachineState>();
+        m = machine.get();
+        m->synchronisedSpeed = 0;
         const RomSettings roms{rom.string() + ":1", rom.string() + ":0", rom.string() + ":2"};
-        ASSERT_EQ(LoadRomSet(m.memory, FileSearchDirs{}, roms), "");
-        // A writable copy: the shared file is read-only and would write-protect the disk.
-        const std::string copy = dir.Write("testdisk.trd", ReadTestFile(trd));
+        ASSERT_EQ(LoadRomSet(m->memory, FileSearchDirs{}, roms), "");
+        const std::string copy = dir.Write(image.filename().string(), ReadTestFile(image));
         FileSearchDirs dirs;
         DiskImageOptions options;
         RecordingDiskUi ui;
-        ASSERT_TRUE(LoadDiskImage(DiskImageContext{dirs, options, ui}, copy, m.beta.disk));
-        ASSERT_FALSE(m.beta.disk.writeProtected);
-        m.resetKind = ResetKind::Trdos128;
-        ResetMachine(m);
-        Frames(300); // the boot program has run and BASIC waits for a command
+        ASSERT_TRUE(LoadDiskImage(DiskImageContext{dirs, options, ui}, copy, m->beta.disk));
+        ASSERT_FALSE(m->beta.disk.writeProtected);
+        m->resetKind = ResetKind::Trdos128;
+        ResetMachine(*m);
+        Frames(300); // a boot program has run, or TR-DOS waits for a command
     }
 
     void Frames(int n) {
         for (int i = 0; i < n; ++i) {
-            while (m.regs.T < m.frameLength)
-                ExecuteInstruction(m);
-            FrameEnd(m);
+            while (m->regs.T < m->frameLength)
+                ExecuteInstruction(*m);
+            FrameEnd(*m);
         }
+    }
+
+    void Type(const std::vector<uint8_t>& keys) {
+        for (uint8_t key : keys) {
+            WriteByte(*m, kLastK, key);
+            WriteByte(*m, kFlags, static_cast<uint8_t>(ReadByte(*m, kFlags) | 0x20));
+            Frames(3);
+        }
+        Frames(150);
     }
 
     // One BASIC line after the TR-DOS "RANDOMIZE USR 15619: REM :" prefix, then ENTER.
@@ -58,17 +72,12 @@ class TrdosCommands : public ::testing::Test {
         std::vector<uint8_t> keys = {kRandomize, kUsr, '1', '5', '6', '1', '9', ':', kRem, ':'};
         keys.insert(keys.end(), command.begin(), command.end());
         keys.push_back(kEnter);
-        for (uint8_t key : keys) {
-            WriteByte(m, kLastK, key);
-            WriteByte(m, kFlags, static_cast<uint8_t>(ReadByte(m, kFlags) | 0x20));
-            Frames(3);
-        }
-        Frames(150);
+        Type(keys);
     }
 
     // The screen as text, matching each character cell against the 48K ROM's font.
     std::string ScreenText() {
-        const auto& font = m.memory.rom[static_cast<size_t>(RomSlot::Basic48)];
+        const auto& font = m->memory.rom[static_cast<size_t>(RomSlot::Basic48)];
         std::string text;
         for (int row = 0; row < 24; ++row) {
             for (int column = 0; column < 32; ++column) {
@@ -78,7 +87,7 @@ class TrdosCommands : public ::testing::Test {
                     for (int line = 0; line < 8 && same; ++line) {
                         const int address =
                             0x4000 + (row / 8) * 2048 + line * 256 + (row % 8) * 32 + column;
-                        same = ReadByte(m, static_cast<uint16_t>(address)) ==
+                        same = ReadByte(*m, static_cast<uint16_t>(address)) ==
                                font[static_cast<size_t>(0x3D00 + (ch - 32) * 8 + line)];
                     }
                     if (same) found = static_cast<char>(ch);
@@ -91,8 +100,8 @@ class TrdosCommands : public ::testing::Test {
     }
 
     TempDir dir;
-    std::unique_ptr<MachineState> machine = std::make_unique<MachineState>();
-    MachineState& m = *machine;
+    std::unique_ptr<MachineState> machine;
+    MachineState* m = nullptr;
 };
 
 TEST_F(TrdosCommands, CatalogListsTheFiles) {
@@ -108,18 +117,26 @@ TEST_F(TrdosCommands, SavedCodeLoadsBack) {
     // 41 bytes of mcok at 32768 go out as "copy" and come back after being wiped.
     std::vector<uint8_t> original;
     for (uint16_t a = 0x8000; a < 0x8029; ++a)
-        original.push_back(ReadByte(m, a));
+        original.push_back(ReadByte(*m, a));
     TrdosCommand(
         {kSave, '"', 'c', 'o', 'p', 'y', '"', kCode, '3', '2', '7', '6', '8', ',', '4', '1'});
     for (uint16_t a = 0x8000; a < 0x8029; ++a)
-        WriteByte(m, a, 0);
+        WriteByte(*m, a, 0);
     TrdosCommand({kLoad, '"', 'c', 'o', 'p', 'y', '"', kCode});
     std::vector<uint8_t> loaded;
     for (uint16_t a = 0x8000; a < 0x8029; ++a)
-        loaded.push_back(ReadByte(m, a));
+        loaded.push_back(ReadByte(*m, a));
     EXPECT_EQ(loaded, original) << ScreenText();
     TrdosCommand({kCat});
     EXPECT_NE(ScreenText().find("copy"), std::string::npos) << ScreenText();
+}
+
+// At the A> prompt of a disk without a boot program, LOAD "success" runs the disk's program.
+TEST_F(TrdosCommands, RealDiskLoadsItsProgram) {
+    Boot("disks/real/success-uncompressed.udi");
+    Type({kLoad, '"', 's', 'u', 'c', 'c', 'e', 's', 's', '"', kEnter});
+    Frames(200);
+    EXPECT_NE(ScreenText().find("Congraturation! You sucsess!"), std::string::npos) << ScreenText();
 }
 
 } // namespace
