@@ -32,39 +32,43 @@ bool RowHasInk(const MachineState& m, int row) {
     return false;
 }
 
-TEST(DiskBoot, GeneratedDiskBootsInEveryFormat) {
+TEST(DiskBoot, GeneratedDiskBootsInEveryFormatWithTrdos503And504T) {
     const auto rom = TestDataPath("roms/Pentagon.Rom");
     VESPIN_REQUIRE_TESTDATA(rom);
-    for (const char* name : {"testdisk.trd", "testdisk.scl", "testdisk.fdi", "testdisk.udi"}) {
-        SCOPED_TRACE(name);
-        const auto disk = TestDataPath(std::string("disks/generated/") + name);
-        VESPIN_REQUIRE_TESTDATA(disk);
-        auto machine = std::make_unique<MachineState>();
-        MachineState& m = *machine;
-        m.synchronisedSpeed = 0;
-        const RomSettings roms{rom.string() + ":1", rom.string() + ":0", rom.string() + ":2"};
-        ASSERT_EQ(LoadRomSet(m.memory, FileSearchDirs{}, roms), "");
+    const auto trdos503 = TestDataPath("roms/trdos503.rom");
+    VESPIN_REQUIRE_TESTDATA(trdos503);
+    for (const std::string dos : {rom.string() + ":2", trdos503.string()})
+        for (const char* name : {"testdisk.trd", "testdisk.scl", "testdisk.fdi", "testdisk.udi"}) {
+            SCOPED_TRACE(dos + " " + name);
+            const auto disk = TestDataPath(std::string("disks/generated/") + name);
+            VESPIN_REQUIRE_TESTDATA(disk);
+            auto machine = std::make_unique<MachineState>();
+            MachineState& m = *machine;
+            m.synchronisedSpeed = 0;
+            const RomSettings roms{rom.string() + ":1", rom.string() + ":0", dos};
+            ASSERT_EQ(LoadRomSet(m.memory, FileSearchDirs{}, roms), "");
 
-        FileSearchDirs dirs;
-        DiskImageOptions options;
-        RecordingDiskUi ui;
-        ASSERT_TRUE(LoadDiskImage(DiskImageContext{dirs, options, ui}, disk.string(), m.beta.disk));
-        m.resetKind = ResetKind::Trdos128;
-        ResetMachine(m);
-        for (int frame = 0; frame < 300; ++frame) {
-            while (m.regs.T < m.frameLength)
-                ExecuteInstruction(m);
-            FrameEnd(m);
+            FileSearchDirs dirs;
+            DiskImageOptions options;
+            RecordingDiskUi ui;
+            ASSERT_TRUE(
+                LoadDiskImage(DiskImageContext{dirs, options, ui}, disk.string(), m.beta.disk));
+            m.resetKind = ResetKind::Trdos128;
+            ResetMachine(m);
+            for (int frame = 0; frame < 300; ++frame) {
+                while (m.regs.T < m.frameLength)
+                    ExecuteInstruction(m);
+                FrameEnd(m);
+            }
+            for (size_t i = 0; i < sizeof kMcok; ++i) {
+                ASSERT_EQ(ReadByte(m, static_cast<uint16_t>(0x8000 + i)), kMcok[i]) << i;
+            }
+            EXPECT_EQ(m.screen.borderColour, 4);
+            EXPECT_TRUE(RowHasInk(m, 2)); // "TRD BOOT OK"
+            // mcok's print loop stops at the zero row of its own AT 0,0: line 0 stays empty.
+            EXPECT_FALSE(RowHasInk(m, 0));
+            EXPECT_TRUE(ui.errors.empty());
         }
-        for (size_t i = 0; i < sizeof kMcok; ++i) {
-            ASSERT_EQ(ReadByte(m, static_cast<uint16_t>(0x8000 + i)), kMcok[i]) << i;
-        }
-        EXPECT_EQ(m.screen.borderColour, 4);
-        EXPECT_TRUE(RowHasInk(m, 2)); // "TRD BOOT OK"
-        // mcok's print loop stops at the zero row of its own AT 0,0: line 0 stays empty.
-        EXPECT_FALSE(RowHasInk(m, 0));
-        EXPECT_TRUE(ui.errors.empty());
-    }
 }
 
 } // namespace
