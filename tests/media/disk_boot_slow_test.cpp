@@ -55,7 +55,7 @@ TEST(DiskBoot, GeneratedDiskBootsInEveryFormatWithTrdos503And504T) {
                 LoadDiskImage(DiskImageContext{dirs, options, ui}, disk.string(), m.beta.disk));
             m.resetKind = ResetKind::Trdos128;
             ResetMachine(m);
-            for (int frame = 0; frame < 300; ++frame) {
+            for (int frame = 0; frame < 500; ++frame) { // 5.03 steps at 30 ms
                 while (m.regs.T < m.frameLength)
                     ExecuteInstruction(m);
                 FrameEnd(m);
