@@ -3,21 +3,12 @@
 #include <cstdint>
 #include <span>
 
+#include "disk_fuzz_ui.h"
 #include "media/scl_image.h"
-
-namespace {
-
-struct AnsweringUi : vespin::DiskImageUi {
-    bool next = false;
-    void ShowError(std::string_view, std::string_view) override {}
-    bool AskOkCancel(std::string_view, std::string_view) override { return next = !next; }
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static vespin::TrdosImage image;
-    AnsweringUi ui;
+    vespin::AlternatingDiskUi ui;
     const std::span<const uint8_t> bytes(data, size);
     // As a new disk, then once more onto the disk it made (the boot package path).
     if (vespin::AddSclPackage(bytes, image, true, ui) == vespin::SclResult::Loaded) {

@@ -25,6 +25,30 @@ std::string DiskImageExtension(std::string_view fileName) {
     return ext;
 }
 
+std::optional<std::filesystem::path> LoadImageFile(const DiskImageContext& ctx,
+                                                   const std::string& fileName, DiskSurface& disk,
+                                                   const ImageFileTexts& texts, ImageParser parse) {
+    const auto path = LocateFile(ctx.dirs, fileName);
+    if (!path) {
+        if (texts.openFailureSilenceable) {
+            ctx.OpenFailed(texts.cantOpen);
+        } else {
+            ctx.ui.ShowError(disk_text::kImageError, texts.cantOpen);
+        }
+        return std::nullopt;
+    }
+    const auto file = ReadWholeFile(*path);
+    if (!file) {
+        ctx.ui.ShowError(disk_text::kImageError, texts.cantRead);
+        return std::nullopt;
+    }
+    if (const DiskImageError error = parse(*file, disk)) {
+        ctx.ui.ShowError(error.caption, error.text);
+        return std::nullopt;
+    }
+    return path;
+}
+
 bool IsReadOnlyFile(const std::filesystem::path& path) {
     std::error_code ec;
     const auto perms = std::filesystem::status(path, ec).permissions();

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -86,6 +87,18 @@ struct DiskImageContext {
 // Loads a TRD, SCL, FDI or UDI file (by its extension) into the drive. Other extensions do
 // nothing. Returns true when the disk was replaced.
 bool LoadDiskImage(const DiskImageContext& ctx, const std::string& fileName, DiskSurface& disk);
+
+// Reads a whole image file and turns it into tracks with `parse`, showing the messages of
+// whatever fails. Returns the file's path when the image was loaded.
+struct ImageFileTexts {
+    std::string_view cantOpen;
+    std::string_view cantRead;
+    bool openFailureSilenceable; // by "No Disk Image Error"
+};
+using ImageParser = DiskImageError (*)(std::span<const uint8_t> file, DiskSurface& disk);
+std::optional<std::filesystem::path> LoadImageFile(const DiskImageContext& ctx,
+                                                   const std::string& fileName, DiskSurface& disk,
+                                                   const ImageFileTexts& texts, ImageParser parse);
 
 // The extension a file name is loaded by: upper-cased, characters below 33 dropped (".TRD").
 std::string DiskImageExtension(std::string_view fileName);

@@ -57,21 +57,10 @@ DiskImageError FdiImageFromBytes(std::span<const uint8_t> file, DiskSurface& dis
 }
 
 bool LoadFdiImage(const DiskImageContext& ctx, const std::string& fileName, DiskSurface& disk) {
-    const auto path = LocateFile(ctx.dirs, fileName);
-    if (!path) {
-        ctx.OpenFailed(disk_text::kCantOpen);
-        return false;
-    }
-    const auto file = ReadWholeFile(*path);
-    if (!file) {
-        ctx.ui.ShowError(disk_text::kImageError, disk_text::kCantRead);
-        return false;
-    }
-    if (const DiskImageError error = FdiImageFromBytes(*file, disk)) {
-        ctx.ui.ShowError(error.caption, error.text);
-        return false;
-    }
-    return true;
+    // The write protection comes from the header, not from the file.
+    return LoadImageFile(ctx, fileName, disk, {disk_text::kCantOpen, disk_text::kCantRead, true},
+                         FdiImageFromBytes)
+        .has_value();
 }
 
 } // namespace vespin

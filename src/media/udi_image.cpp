@@ -47,22 +47,11 @@ DiskImageError UdiImageFromBytes(std::span<const uint8_t> file, DiskSurface& dis
 
 bool LoadUdiImage(const DiskImageContext& ctx, const std::string& fileName, DiskSurface& disk) {
     // Unlike the other formats, a UDI that cannot be opened is always reported.
-    const auto path = LocateFile(ctx.dirs, fileName);
-    const auto file = path ? ReadWholeFile(*path) : std::nullopt;
-    if (!path) {
-        ctx.ui.ShowError(disk_text::kImageError, disk_text::kUdiCantOpen);
-        return false;
-    }
-    if (!file) {
-        ctx.ui.ShowError(disk_text::kImageError, disk_text::kUdiCantRead);
-        return false;
-    }
-    if (const DiskImageError error = UdiImageFromBytes(*file, disk)) {
-        ctx.ui.ShowError(error.caption, error.text);
-        return false;
-    }
-    disk.writeProtected = IsReadOnlyFile(*path);
-    return true;
+    const auto path =
+        LoadImageFile(ctx, fileName, disk,
+                      {disk_text::kUdiCantOpen, disk_text::kUdiCantRead, false}, UdiImageFromBytes);
+    if (path) disk.writeProtected = IsReadOnlyFile(*path);
+    return path.has_value();
 }
 
 } // namespace vespin
