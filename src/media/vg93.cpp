@@ -116,6 +116,10 @@ void SpinUp(Vg93& c) {
 // The disk turns under the head while the motor runs; the byte clock runs always.
 void Rotate(Vg93& c, int32_t t) {
     const int32_t total = c.byteClock + t;
+    if (total < kByteTime) { // within one byte time: the usual case for a polling loop
+        c.byteClock = total;
+        return;
+    }
     const int32_t bytes = total / kByteTime;
     c.byteClock = total % kByteTime;
     if (!c.motor || bytes == 0) return;
