@@ -22,6 +22,11 @@ constexpr size_t kSna48Size = 49179;
 constexpr size_t kSna128Size = 131103;
 constexpr size_t kSna128WithPagedBank2Or5Size = 147487;
 
+// The main window's "Save Snapshot 48k" and "Save Snapshot 128k" write these, in the current
+// directory, replacing an older file without asking.
+constexpr const char* kSnapshot48FileName = "VespinSnap48.Sna";
+constexpr const char* kSnapshot128FileName = "VespinSnap128.Sna";
+
 // Parses a whole SNA file; throws SnapshotError on a file of any other size.
 SnapshotImage ParseSna(std::span<const uint8_t> file);
 

@@ -27,17 +27,25 @@ uint8_t Latch48k(const Memory& mem) {
 } // namespace
 
 void ApplySnapshot(MachineState& m, const SnapshotImage& image) {
+    // The border drawn so far this frame keeps its old colour; the whole border is repainted at
+    // the next two frame ends.
+    SetBorderColour(m, image.border);
+    m.borderHistory = 3;
+    // A 48K SNA saved next takes its border from the last port 0xFE value.
+    m.lastKeyboardPort = static_cast<uint8_t>((m.lastKeyboardPort & ~7) | image.border);
+
     Z80RegisterSet& r = m.regs;
     const int32_t t = r.T;
     r = image.regs;
-    r.T = image.resetFrameClock ? 0 : t;
     // The snapshot's IFF1 alone decides whether the interrupt at the start of a frame is taken.
     r.InterruptGate = 1;
-
-    SetBorderColour(m, image.border);
-    m.borderHistory = 3; // repaint the whole border at the next two frame ends
-    // A 48K SNA saved next takes its border from the last port 0xFE value.
-    m.lastKeyboardPort = static_cast<uint8_t>((m.lastKeyboardPort & ~7) | image.border);
+    r.T = t;
+    if (image.resetFrameClock) {
+        // A new frame starts: the beams go back to its start with the clock.
+        r.T = 0;
+        ResetBorderBeam(m.screen);
+        ResetPaperBeam(m.screen);
+    }
 
     // Clearing the latch first lifts a 48K lock, so the snapshot's paging always takes effect.
     // The TR-DOS ROM comes in only when a 128K SNA says it was in.
