@@ -11,6 +11,12 @@ std::string HexShortText(int64_t value) {
     return (value < 0 ? "-#" : "#") + std::string(digits);
 }
 
+std::string FileDialogChoice::Remember(const std::filesystem::path& path) {
+    fileName = path.filename().string();
+    defaultDir = path.parent_path().string();
+    return path.string();
+}
+
 void NumberField::Set(std::string newText, const ExpressionEvaluator& evaluate) {
     text = std::move(newText);
     value.reset();
@@ -21,6 +27,15 @@ void NumberField::Set(std::string newText, const ExpressionEvaluator& evaluate) 
 void NumberField::Write(int64_t newValue) {
     text = HexShortText(newValue);
     value = newValue;
+}
+
+void NumberField::Restore(std::optional<int32_t> stored) {
+    if (stored) Write(*stored);
+}
+
+std::optional<int32_t> NumberField::Setting() const {
+    if (!value) return std::nullopt;
+    return static_cast<int32_t>(*value);
 }
 
 } // namespace vespin

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -24,6 +25,9 @@ std::string HexShortText(int64_t value);
 struct FileDialogChoice {
     std::string fileName;
     std::string defaultDir;
+
+    // Remembers a chosen file; returns its full name for the location field.
+    std::string Remember(const std::filesystem::path& path);
 };
 
 // A number field: the text as typed and what it evaluates to (nullopt when empty or invalid).
@@ -34,6 +38,9 @@ struct NumberField {
     void Set(std::string newText, const ExpressionEvaluator& evaluate);
     // Writes a number the dialog computed: the text becomes its "#" form.
     void Write(int64_t newValue);
+    // Settings: a stored value replaces the field; a missing one leaves it as it is.
+    void Restore(std::optional<int32_t> stored);
+    std::optional<int32_t> Setting() const;
 };
 
 } // namespace vespin

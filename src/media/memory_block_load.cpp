@@ -27,29 +27,26 @@ void TLMB_Dialog::ReadSettings(const LoadMemoryBlockSettings& s) {
     allFile_ = s.allFile.value_or(allFile_);
     preserveRom_ = s.romPreserve.value_or(preserveRom_);
     wrapAround_ = s.wrapAround.value_or(wrapAround_);
-    if (s.fromPosition) from_.Write(*s.fromPosition);
-    if (s.toPosition) to_.Write(*s.toPosition);
-    if (s.blockLength) length_.Write(*s.blockLength);
-    if (s.blockStart) start_.Write(*s.blockStart);
+    from_.Restore(s.fromPosition);
+    to_.Restore(s.toPosition);
+    length_.Restore(s.blockLength);
+    start_.Restore(s.blockStart);
     InspectFile();
     Validate();
 }
 
 LoadMemoryBlockSettings TLMB_Dialog::WriteSettings() const {
     LoadMemoryBlockSettings s;
-    auto number = [](const NumberField& f) {
-        return f.value ? std::optional<int32_t>(static_cast<int32_t>(*f.value)) : std::nullopt;
-    };
     s.location = location_;
     s.fileName = fileDialog_.fileName;
     s.defaultDir = fileDialog_.defaultDir;
     s.allFile = allFile_;
     s.romPreserve = preserveRom_;
     s.wrapAround = wrapAround_;
-    s.fromPosition = number(from_);
-    s.toPosition = number(to_);
-    s.blockLength = number(length_);
-    s.blockStart = number(start_);
+    s.fromPosition = from_.Setting();
+    s.toPosition = to_.Setting();
+    s.blockLength = length_.Setting();
+    s.blockStart = start_.Setting();
     return s;
 }
 
@@ -59,9 +56,7 @@ void TLMB_Dialog::SetLocation(std::string text) {
     Validate();
 }
 void TLMB_Dialog::FileChosen(const fs::path& path) {
-    fileDialog_.fileName = path.filename().string();
-    fileDialog_.defaultDir = path.parent_path().string();
-    SetLocation(path.string());
+    SetLocation(fileDialog_.Remember(path));
 }
 void TLMB_Dialog::SetFrom(std::string text) {
     from_.Set(std::move(text), evaluate_);

@@ -18,10 +18,10 @@ TSMB_Dialog::TSMB_Dialog(ExpressionEvaluator evaluate) : evaluate_(std::move(eva
 }
 
 void TSMB_Dialog::ReadSettings(const SaveMemoryBlockSettings& s) {
-    if (s.blockStart) start_.Write(*s.blockStart);
-    if (s.blockLength) length_.Write(*s.blockLength);
-    if (s.blockEnd) end_.Write(*s.blockEnd);
-    if (s.offset) offset_.Write(*s.offset);
+    start_.Restore(s.blockStart);
+    length_.Restore(s.blockLength);
+    end_.Restore(s.blockEnd);
+    offset_.Restore(s.offset);
     wrapAround_ = s.wrapAround.value_or(wrapAround_);
     newOverwrite_ = s.newFile.value_or(newOverwrite_);
     askOverwrite_ = s.overwrite.value_or(askOverwrite_);
@@ -34,13 +34,10 @@ void TSMB_Dialog::ReadSettings(const SaveMemoryBlockSettings& s) {
 
 SaveMemoryBlockSettings TSMB_Dialog::WriteSettings() const {
     SaveMemoryBlockSettings s;
-    auto number = [](const NumberField& f) {
-        return f.value ? std::optional<int32_t>(static_cast<int32_t>(*f.value)) : std::nullopt;
-    };
-    s.blockStart = number(start_);
-    s.blockLength = number(length_);
-    s.blockEnd = number(end_);
-    s.offset = number(offset_);
+    s.blockStart = start_.Setting();
+    s.blockLength = length_.Setting();
+    s.blockEnd = end_.Setting();
+    s.offset = offset_.Setting();
     s.wrapAround = wrapAround_;
     s.newFile = newOverwrite_;
     s.overwrite = askOverwrite_;
@@ -87,9 +84,7 @@ void TSMB_Dialog::SetLocation(std::string text) {
     location_ = std::move(text);
 }
 void TSMB_Dialog::FileChosen(const std::filesystem::path& path) {
-    fileDialog_.fileName = path.filename().string();
-    fileDialog_.defaultDir = path.parent_path().string();
-    SetLocation(path.string());
+    SetLocation(fileDialog_.Remember(path));
 }
 
 void TSMB_Dialog::Validate() {

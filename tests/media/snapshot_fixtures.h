@@ -13,8 +13,8 @@ namespace vespin::test {
 
 // Registers, paging and all of RAM, compared as a whole.
 struct MachineCopy {
-    std::vector<uint8_t> regs; // the register fields in a fixed order
-    std::vector<uint8_t> paging;
+    std::vector<int32_t> regs; // the register fields in a fixed order
+    std::vector<int32_t> paging;
     std::vector<uint8_t> ram;
     uint8_t border = 0;
     bool operator==(const MachineCopy&) const = default;
@@ -23,39 +23,10 @@ struct MachineCopy {
 inline MachineCopy CopyOf(const MachineState& m) {
     MachineCopy c;
     const Z80RegisterSet& r = m.regs;
-    c.regs = {r.A,
-              r.F,
-              r.B,
-              r.C,
-              r.D,
-              r.E,
-              r.H,
-              r.L,
-              r.I,
-              r.R,
-              r.R7,
-              r.IM,
-              r.IFF1,
-              r.IFF2,
-              static_cast<uint8_t>(r.IX),
-              static_cast<uint8_t>(r.IX >> 8),
-              static_cast<uint8_t>(r.IY),
-              static_cast<uint8_t>(r.IY >> 8),
-              static_cast<uint8_t>(r.SP),
-              static_cast<uint8_t>(r.SP >> 8),
-              static_cast<uint8_t>(r.PC),
-              static_cast<uint8_t>(r.PC >> 8),
-              static_cast<uint8_t>(r.AF_),
-              static_cast<uint8_t>(r.AF_ >> 8),
-              static_cast<uint8_t>(r.BC_),
-              static_cast<uint8_t>(r.BC_ >> 8),
-              static_cast<uint8_t>(r.DE_),
-              static_cast<uint8_t>(r.DE_ >> 8),
-              static_cast<uint8_t>(r.HL_),
-              static_cast<uint8_t>(r.HL_ >> 8),
-              static_cast<uint8_t>(r.T)};
+    c.regs = {r.A,    r.F,    r.B,  r.C,  r.D,  r.E,  r.H,   r.L,   r.I,   r.R,   r.R7, r.IM,
+              r.IFF1, r.IFF2, r.IX, r.IY, r.SP, r.PC, r.AF_, r.BC_, r.DE_, r.HL_, r.T};
     const PagingState& p = m.memory.paging;
-    c.paging = {static_cast<uint8_t>(p.Low),
+    c.paging = {static_cast<int32_t>(p.Low),
                 p.HighBank,
                 p.RomWritable,
                 p.PagingLatch,

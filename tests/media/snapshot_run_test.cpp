@@ -17,11 +17,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+const fs::path kRom = test::TestDataPath("roms/Pentagon.Rom");
+
 // A machine with the shared test ROM set, running unsynchronised.
 bool PrepareMachine(MachineState& m) {
     m.synchronisedSpeed = 0;
-    const fs::path rom = test::TestDataPath("roms/Pentagon.Rom");
-    RomSettings roms{rom.string() + ":1", rom.string() + ":0", rom.string() + ":2"};
+    RomSettings roms{kRom.string() + ":1", kRom.string() + ":0", kRom.string() + ":2"};
     return LoadRomSet(m.memory, {}, roms).empty();
 }
 
@@ -54,12 +55,19 @@ std::string ScreenRow(MachineState& m, int row) {
     return text;
 }
 
-TEST(SnapshotRun, BenchmarkProgramRunsToItsReport) {
+class SnapshotRun : public testing::Test {
+  protected:
+    void SetUp() override {
+        VESPIN_REQUIRE_TESTDATA(kRom);
+        ASSERT_TRUE(PrepareMachine(m_));
+    }
+    MachineState m_;
+};
+
+TEST_F(SnapshotRun, BenchmarkProgramRunsToItsReport) {
     const fs::path file = test::TestDataPath("snapshots/generated/newbench.sna");
     VESPIN_REQUIRE_TESTDATA(file);
-    VESPIN_REQUIRE_TESTDATA(test::TestDataPath("roms/Pentagon.Rom"));
-    MachineState m;
-    ASSERT_TRUE(PrepareMachine(m));
+    MachineState& m = m_;
     test::RecordingMessages messages;
     ASSERT_TRUE(LoadSnapshotFile(m, {}, file.string(), messages));
     RunFrames(m, 150);
@@ -67,12 +75,10 @@ TEST(SnapshotRun, BenchmarkProgramRunsToItsReport) {
     EXPECT_EQ(ScreenRow(m, 23).substr(0, 9), "0 OK, 0:1");
 }
 
-TEST(SnapshotRun, A128kGameSavedWhileRunningLoadsBackIdentically) {
+TEST_F(SnapshotRun, A128kGameSavedWhileRunningLoadsBackIdentically) {
     const fs::path file = test::TestDataPath("snapshots/real/7threality.sna");
     VESPIN_REQUIRE_TESTDATA(file);
-    VESPIN_REQUIRE_TESTDATA(test::TestDataPath("roms/Pentagon.Rom"));
-    MachineState m;
-    ASSERT_TRUE(PrepareMachine(m));
+    MachineState& m = m_;
     LoadSna(m, test::ReadTestFile(file));
     RunFrames(m, 50);
     m.regs.T = 0; // a loaded SNA starts its frame at 0
