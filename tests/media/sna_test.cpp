@@ -83,13 +83,19 @@ TEST(Sna, Load48kPopsPcWithWrapAndLocksThe48kRom) {
     struct Case {
         uint16_t sp;
         uint16_t spAfter;
+        MemoryModel model;
+        uint8_t latch;
     };
-    // SP = 0xFFFF: the low byte comes from 0xFFFF, the high byte from the ROM at 0x0000.
-    const Case cases[] = {{0xFFFF, 0x0001}, {0x8000, 0x8002}};
+    // SP = 0xFFFF: the low byte comes from 0xFFFF, the high byte from the ROM at 0x0000. On the
+    // Pentagon 1024k latch bit 5 selects a bank, so the 48K paging leaves it clear there.
+    const Case cases[] = {{0xFFFF, 0x0001, MemoryModel::Spectrum128, 0x30},
+                          {0x8000, 0x8002, MemoryModel::Pentagon512, 0x30},
+                          {0x8000, 0x8002, MemoryModel::Pentagon1024, 0x10}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sp);
         auto f = Sna48(c.sp);
         MachineState m;
+        m.memory.model = c.model;
         m.memory.rom[static_cast<size_t>(RomSlot::Basic48)][0] = 0x12;
         m.memory.paging.TrdosActive = 1; // a 48K snapshot always runs in the BASIC ROM
         LoadSna(m, f);
@@ -98,7 +104,7 @@ TEST(Sna, Load48kPopsPcWithWrapAndLocksThe48kRom) {
                                            : static_cast<uint16_t>(f[low] | f[low + 1] << 8);
         EXPECT_EQ(m.regs.PC, pc);
         EXPECT_EQ(m.regs.SP, c.spAfter);
-        EXPECT_EQ(m.memory.paging.PagingLatch, 0x30);
+        EXPECT_EQ(m.memory.paging.PagingLatch, c.latch);
         EXPECT_EQ(m.memory.paging.Low, LowSource::Basic48);
         EXPECT_EQ(m.memory.paging.TrdosActive, 0);
         EXPECT_EQ(m.memory.paging.window[3], m.memory.Bank(0));
