@@ -91,6 +91,14 @@ TEST_F(LoadSnapshotFileTest, FailuresAreReportedAndChangeNothing) {
     }
 }
 
+TEST_F(LoadSnapshotFileTest, SavesWriteTheWholeFileOrReportFailure) {
+    const fs::path file = dir_ / kSnapshot128FileName;
+    Write(kSnapshot128FileName, {1, 2, 3});
+    ASSERT_TRUE(SaveSna128(m_, file));
+    EXPECT_EQ(test::ReadTestFile(file), BuildSna128(m_));
+    EXPECT_FALSE(SaveSna48(m_, dir_ / "missing" / kSnapshot48FileName));
+}
+
 TEST_F(LoadSnapshotFileTest, RelativeNamesAreFoundInTheStartDirectory) {
     Write("found.z80", std::vector<uint8_t>(10)); // read, then refused by the reader
     EXPECT_FALSE(LoadSnapshotFile(m_, FileSearchDirs{dir_, {}}, "found.z80", messages_));
