@@ -46,6 +46,8 @@ std::string OpenDiskImage(MachineState& m, const std::string& path) {
 constexpr std::array kRows = {
     FileOpenerRow{".tap", OpenTape},
     FileOpenerRow{".tzx", OpenTape},
+    FileOpenerRow{".sna", OpenSnapshot},
+    FileOpenerRow{".z80", OpenSnapshot},
     FileOpenerRow{".trd", OpenDiskImage},
     FileOpenerRow{".scl", OpenDiskImage},
     FileOpenerRow{".fdi", OpenDiskImage},

@@ -80,8 +80,8 @@ constexpr std::array kMachineRows{
 };
 
 // Every subsystem's table; a new table is one more entry here.
-std::array<std::span<const OptionRow>, 3> AllTables() {
-    return {MachineOptionRows(), InputOptionRows(), OutputOptionRows()};
+std::array<std::span<const OptionRow>, 4> AllTables() {
+    return {MachineOptionRows(), InputOptionRows(), OutputOptionRows(), SnapshotOptionRows()};
 }
 
 const OptionRow* FindOption(std::string_view name) {
