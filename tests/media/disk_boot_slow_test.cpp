@@ -37,7 +37,7 @@ TEST(DiskBoot, GeneratedDiskBootsInEveryFormatWithTrdos503And504T) {
     VESPIN_REQUIRE_TESTDATA(rom);
     const auto trdos503 = TestDataPath("roms/trdos503.rom");
     VESPIN_REQUIRE_TESTDATA(trdos503);
-    for (const std::string dos : {rom.string() + ":2", trdos503.string()})
+    for (const std::string& dos : {rom.string() + ":2", trdos503.string()})
         for (const char* name : {"testdisk.trd", "testdisk.scl", "testdisk.fdi", "testdisk.udi"}) {
             SCOPED_TRACE(dos + " " + name);
             const auto disk = TestDataPath(std::string("disks/generated/") + name);
