@@ -44,14 +44,10 @@ std::string OpenDiskImage(MachineState& m, const std::string& path) {
 }
 
 constexpr std::array kRows = {
-    FileOpenerRow{".tap", OpenTape},
-    FileOpenerRow{".tzx", OpenTape},
-    FileOpenerRow{".sna", OpenSnapshot},
-    FileOpenerRow{".z80", OpenSnapshot},
-    FileOpenerRow{".trd", OpenDiskImage},
-    FileOpenerRow{".scl", OpenDiskImage},
-    FileOpenerRow{".fdi", OpenDiskImage},
-    FileOpenerRow{".udi", OpenDiskImage},
+    FileOpenerRow{".tap", OpenTape},      FileOpenerRow{".tzx", OpenTape},
+    FileOpenerRow{".sna", OpenSnapshot},  FileOpenerRow{".z80", OpenSnapshot},
+    FileOpenerRow{".trd", OpenDiskImage}, FileOpenerRow{".scl", OpenDiskImage},
+    FileOpenerRow{".fdi", OpenDiskImage}, FileOpenerRow{".udi", OpenDiskImage},
 };
 
 } // namespace

@@ -64,6 +64,11 @@ template <RomSlot slot> std::string SetRom(RunRequest& r, std::string_view setti
 }
 
 constexpr std::array kMachineRows{
+    OptionRow{"--settings", "FILE", "read the settings from FILE (never written)",
+              [](RunRequest& r, std::string_view path) {
+                  r.settingsPath = path;
+                  return std::string();
+              }},
     OptionRow{"--rom48", "SPEC", "48K BASIC ROM, \"file[:page]\"", SetRom<RomSlot::Basic48>},
     OptionRow{"--rom128", "SPEC", "128K ROM, \"file[:page]\"", SetRom<RomSlot::Rom128>},
     OptionRow{"--romdos", "SPEC", "TR-DOS ROM, \"file[:page]\"", SetRom<RomSlot::Trdos>},

@@ -33,9 +33,10 @@ using FileOpener = std::function<std::string(MachineState&, const std::string& p
 
 struct RunRequest {
     RomSettings roms;
-    uint8_t romsGiven = 0; // bit per RomSlot whose setting came from the command line
-    int model = -1;        // memory model 0..5; -1 keeps the machine's default
-    int resetKind = 2;
+    uint8_t romsGiven = 0;    // bit per RomSlot whose setting came from the command line
+    int model = -1;           // memory model 0..5; -1 keeps the machine's default
+    int resetKind = -1;       // reset kind 0..3; -1: the settings' start-up kind, else 128K mode
+    std::string settingsPath; // settings store to read (never written); empty: built-in defaults
     bool trdos = true;
     uint32_t frames = 0;
     std::string file;

@@ -4,10 +4,13 @@
 #include <chrono>
 #include <memory>
 
+#include "config/machine_settings.h"
+#include "config/memory_settings_store.h"
 #include "core/frame.h"
 #include "core/machine.h"
 #include "core/reset.h"
 #include "core/z80.h"
+#include "platform/settings_file.h"
 
 namespace vespin {
 
@@ -36,6 +39,31 @@ std::string LoadRoms(Memory& mem, const RunRequest& request) {
     return {};
 }
 
+// Puts a settings file's options into the machine and takes its ROM files for the slots the
+// command line leaves open. The file is only read: a damaged one is an error here, not a
+// reason to move it aside as the desktop program does.
+std::string ApplySettingsFile(MachineState& m, RunRequest& request) {
+    const auto bytes = ReadWholeFile(request.settingsPath, 1u << 20);
+    if (!bytes) return "Cannot read settings file \"" + request.settingsPath + "\"";
+    std::string problem;
+    auto tree = ParseSettingsToml(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), &problem);
+    if (!tree) return "Settings file \"" + request.settingsPath + "\" is damaged: " + problem;
+    MemorySettingsStore store(std::move(*tree));
+    const StoredSettings stored = ApplyStoredSettings(m, store);
+    const RomSettings fromFile = RomSettingsOf(stored.options);
+    const std::array<std::pair<std::string RomSettings::*, RomSlot>, 3> slots{{
+        {&RomSettings::basic48, RomSlot::Basic48},
+        {&RomSettings::rom128, RomSlot::Rom128},
+        {&RomSettings::trdos, RomSlot::Trdos},
+    }};
+    for (const auto& [field, slot] : slots) {
+        if (!(request.romsGiven & (1u << static_cast<unsigned>(slot))))
+            request.roms.*field = fromFile.*field;
+    }
+    return {};
+}
+
 // Runs exactly `frames` frames: instructions until T reaches the frame length, then the frame
 // end, so the run stops at a frame boundary with no instruction of the next frame executed.
 void RunFrames(MachineState& m, const RunRequest& request) {
@@ -50,15 +78,20 @@ void RunFrames(MachineState& m, const RunRequest& request) {
 
 } // namespace
 
-std::string RunMachine(const RunRequest& request, std::ostream& out) {
+std::string RunMachine(const RunRequest& given, std::ostream& out) {
     auto machine = std::make_unique<MachineState>();
     MachineState& m = *machine;
+    RunRequest request = given;
+    m.resetKind = ResetKind::Mode128;
+    if (!request.settingsPath.empty()) {
+        if (std::string error = ApplySettingsFile(m, request); !error.empty()) return error;
+    }
     m.synchronisedSpeed = 0; // as fast as possible; without a timer every frame is presented
 
     if (std::string error = LoadRoms(m.memory, request); !error.empty()) return error;
     if (request.model >= 0) m.memory.model = static_cast<MemoryModel>(request.model);
-    m.memory.trdosEnabled = request.trdos;
-    m.resetKind = static_cast<ResetKind>(request.resetKind);
+    if (!request.trdos) m.memory.trdosEnabled = false;
+    if (request.resetKind >= 0) m.resetKind = static_cast<ResetKind>(request.resetKind);
     ResetMachine(m);
     RedrawFrame(m);
 

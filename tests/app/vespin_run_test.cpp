@@ -1,5 +1,9 @@
 // The vespin-run contract: options, outputs, exit codes.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
 
 #include "support/testdata.h"
 #include "vespin_run_helper.h"
@@ -101,6 +105,53 @@ TEST_F(VespinRunTest, ScreenshotIsThePaletteFrameBitmap) {
     const RunOutput bad = Run({"--screenshot", "/nonexistent/dir/shot.png"});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_NE(bad.err.find("shot.png"), std::string::npos) << bad.err;
+}
+
+} // namespace
+} // namespace vespin::test
+
+namespace vespin::test {
+namespace {
+
+// A settings store names the ROMs and the start-up reset kind; vespin-run only reads it.
+TEST_F(VespinRunTest, SettingsFileIsAppliedAndNeverWritten) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("vespin-run-settings-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto settings = dir / "settings.toml";
+    auto quoted = [](const std::filesystem::path& p) {
+        std::string s = "\"";
+        for (char c : p.string())
+            s += (c == '\\' || c == '"') ? std::string{'\\', c} : std::string{c};
+        return s + "\"";
+    };
+    const std::string text =
+        "[\"RomFiles\\\\Rom48k\"]\n\"File Name\" = " + quoted(TestDataPath("roms/48.rom")) +
+        "\n[\"RomFiles\\\\Rom128k\"]\n\"File Name\" = " + quoted(TestDataPath("roms/128-0.rom")) +
+        "\n[\"RomFiles\\\\RomDOS\"]\n\"File Name\" = " + quoted(TestDataPath("roms/trdos503.rom")) +
+        "\n[StartUp]\nReset = 0\nMode = 1\n";
+    std::ofstream(settings) << text;
+
+    const RunOutput r = RunVespin({"--settings", settings.string(), "--regs", "--peek", "0:1"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"latch\":48"), std::string::npos) << r.out; // 48K mode from the file
+    EXPECT_NE(r.out.find("\nF3\n"), std::string::npos) << r.out;       // 48.rom's DI at 0
+
+    // The command line wins over the file.
+    const RunOutput over = RunVespin({"--settings", settings.string(), "--reset", "2", "--regs"});
+    EXPECT_NE(over.out.find("\"latch\":0,"), std::string::npos) << over.out;
+
+    std::ifstream in(settings);
+    const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(after, text);
+
+    // A damaged file is an error and stays where it is.
+    std::ofstream(settings, std::ios::trunc) << "[StartUp\nReset = ";
+    const RunOutput bad = RunVespin({"--settings", settings.string(), "--regs"});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_NE(bad.err.find("settings.toml"), std::string::npos) << bad.err;
+    EXPECT_TRUE(std::filesystem::exists(settings));
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
