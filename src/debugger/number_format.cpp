@@ -38,6 +38,11 @@ std::string HexShort(uint32_t v) {
     s.insert(s.begin(), '#');
     return s;
 }
+std::string HashHex4(uint16_t v) {
+    std::string s = Hex4(v);
+    s.insert(s.begin(), '#');
+    return s;
+}
 std::string Dec3(uint8_t v) {
     return Digits(v, 3, 10);
 }

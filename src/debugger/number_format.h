@@ -11,6 +11,7 @@ std::string Hex2(uint8_t v);
 std::string Hex4(uint16_t v);
 std::string Hex8(uint32_t v);
 std::string HexShort(uint32_t v); // "#" and the digits without leading zeros
+std::string HashHex4(uint16_t v); // "#" and four digits, as the dialogs' hints show a value
 std::string Dec3(uint8_t v);
 std::string Dec5(uint16_t v);
 std::string DecShort(uint32_t v);

@@ -13,6 +13,7 @@ TEST(NumberFormat, Widths) {
     EXPECT_EQ(HexShort(0), "#0");
     EXPECT_EQ(HexShort(4096), "#1000");
     EXPECT_EQ(HexShort(0xFFFFFFFF), "#FFFFFFFF");
+    EXPECT_EQ(HashHex4(0x00A0), "#00A0");
     EXPECT_EQ(Dec3(7), "007");
     EXPECT_EQ(Dec3(255), "255");
     EXPECT_EQ(Dec5(65535), "65535");
