@@ -5,8 +5,10 @@ namespace vespin {
 
 struct MachineState;
 
-// Catches the devices up, paces to real time, presents the picture, resets the beams and
-// starts the next frame (T -= frame length).
+// In this order: sound and border catch up to T, the disk controller's frame step, the frame's
+// sound goes to the host, the wait for real time (synchronised speed only), the picture is
+// presented (every frame when synchronised, else at most once per 20 ms timer tick), the beams
+// restart, the mouse is polled, and T -= frame length carries the overshoot into the next frame.
 void FrameEnd(MachineState& m);
 
 } // namespace vespin

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "core/host.h"
 #include "core/machine_options.h"
 #include "core/memory.h"
 #include "core/z80_registers.h"
@@ -67,6 +68,8 @@ struct MachineState {
     ScreenState screen;
     TapePlayer tape;
     Beta128 beta;
+
+    HostLinks host; // display, audio, frame timer and mouse of the host; none by default
 };
 
 // Memory access on the whole machine, for code that holds the machine rather than its memory.

@@ -1,0 +1,48 @@
+// What one vespin-run invocation asks for: the machine to build, how long to run it, what to do
+// at given frames, and what to print or write afterwards.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "media/rom_set.h"
+
+namespace vespin {
+
+struct MachineState;
+
+// What the output steps see after the run.
+struct RunResult {
+    MachineState& machine;
+    std::ostream& out;
+    uint32_t framesRun = 0;
+    double hostSeconds = 0; // wall time of the emulation loop alone
+};
+
+// An output step prints its line or writes its file; it returns an error message or "".
+using OutputStep = std::function<std::string(RunResult&)>;
+// Called at the start of every frame (frame numbers count from 0) for scripted input.
+using FrameHook = std::function<void(MachineState&, uint32_t frame)>;
+// Opens FILE once the machine is reset; returns an error message or "".
+using FileOpener = std::function<std::string(MachineState&, const std::string& path)>;
+
+struct RunRequest {
+    RomSettings roms;
+    std::optional<int> model; // memory model 0..5
+    int resetKind = 2;
+    bool trdos = true;
+    uint32_t frames = 0;
+    std::string file;
+    std::vector<FrameHook> frameHooks;
+    std::vector<OutputStep> outputs; // in the order the options were given
+};
+
+// Parses a number in decimal, 0x-prefixed hexadecimal or the debugger's "#" hexadecimal.
+std::optional<uint32_t> ParseNumber(std::string_view text);
+
+} // namespace vespin
