@@ -79,8 +79,8 @@ constexpr std::array kMachineRows{
 };
 
 // Every subsystem's table; a new table is one more entry here.
-std::array<std::span<const OptionRow>, 2> AllTables() {
-    return {MachineOptionRows(), OutputOptionRows()};
+std::array<std::span<const OptionRow>, 3> AllTables() {
+    return {MachineOptionRows(), OutputOptionRows(), DebuggerOptionRows()};
 }
 
 const OptionRow* FindOption(std::string_view name) {

@@ -23,6 +23,7 @@ struct OptionRow {
 // Tables of the individual subsystems.
 std::span<const OptionRow> MachineOptionRows();
 std::span<const OptionRow> OutputOptionRows();
+std::span<const OptionRow> DebuggerOptionRows();
 
 // Fills request from argv[1..]; returns a usage error message or "".
 std::string ParseCommandLine(std::span<const std::string_view> args, RunRequest& request);
