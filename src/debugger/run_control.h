@@ -1,0 +1,136 @@
+// Run control: the Debug menu's commands that start, step and stop the machine, the switch
+// between debugger mode (machine stopped, panels and tool windows shown) and emulator mode
+// (the emulation thread runs), the T-state meter, and the main window's idle-time handling of
+// requests raised by other threads.
+//
+// Everything here runs on the user-interface thread. The emulation thread shares only the
+// machine's atomics (runFlag, threadRunning, cpuStopped, the frame counter) and the end
+// notice; registers and memory are touched here only while no thread runs.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/emul_thread.h"
+#include "core/machine.h"
+
+namespace vespin {
+
+// Which commands and views the current mode allows.
+struct DebuggerModeState {
+    bool debuggerMode = false;
+    // Enabled in debugger mode only.
+    bool run = false, traceInto = false, stepOver = false, runToCursor = false;
+    bool runUntilReturn = false, runToNextLine = false, reset = false;
+    bool options = false, saveSnapshot48 = false, saveSnapshot128 = false;
+    bool beta128Panel = false, memoryPanel = false;
+    bool panelsVisible = false; // CPU, code and stack panels
+    // Enabled in emulator mode only.
+    bool debugger = false;
+    // Tool windows: the View menu's marks, and whether each is on screen now.
+    bool dasmMarked = false, memoryMarked = false, vg93Marked = false;
+    bool dasmShown = false, memoryShown = false, vg93Shown = false;
+    bool screenRunning = false; // what the screen window is told about the machine
+};
+
+// Requests other threads leave for the idle handling; each is a byte with one writer.
+struct IdleRequests {
+    std::atomic<uint8_t> minimise{0};
+    std::atomic<uint8_t> quit{0}; // stays set: closing runs once
+    std::atomic<uint8_t> openTapeReader{0};
+    std::atomic<uint8_t> loadSnapshot{0};
+    std::atomic<uint8_t> loadDisk{0};
+    std::atomic<uint8_t> fullScreen{0};
+    std::atomic<uint8_t> mouseCapture{0};
+    std::atomic<uint8_t> mouseAcquired{0};
+};
+
+// What one pass of the idle handling asks the windows to do, in order.
+enum class IdleAction : uint8_t {
+    SwitchFullScreen,
+    HideCursor, // display count driven to exactly -1
+    ShowCursor, // display count exactly 0
+    AcquireMouse,
+    ReleaseMouse,
+    Minimise,
+    ShowCpuStopped, // leave full screen, then the notice, modally
+    ToggleTapeReader,
+    Close,
+    LoadSnapshot,
+    LoadDisk,
+    SetScreenCaption, // to ScreenCaption()
+};
+
+class TRunControl {
+  public:
+    // The Step Over table: instructions run until the following address; anything else
+    // is traced. Answers false for a traced instruction.
+    static bool StepOverStop(uint8_t op, uint8_t next, uint16_t pc, uint16_t& stop);
+
+    explicit TRunControl(MachineState& m) : m_(m) { EnterDebuggerMode(); }
+    ~TRunControl();
+    TRunControl(const TRunControl&) = delete;
+    TRunControl& operator=(const TRunControl&) = delete;
+
+    // Window hooks, all optional.
+    std::function<void()> refreshDebugger; // the main window's RefreshDebugger
+    std::function<void()> focusScreen;     // the screen window takes the focus
+    std::function<void()> notifyUi;        // on the emulation thread: queue ProcessEnd on the UI
+
+    // Commands.
+    void Run();
+    void TraceInto();
+    void StepOver();
+    void RunToCursor(uint16_t selectedRowAddress);
+    void RunUntilReturn();
+    void RunToNextLine(uint16_t nextLineAddress);
+    void Debugger();
+    void Minimize();
+    // Clears runFlag and waits until the thread has ended and debugger mode is back.
+    void StopAndWait();
+
+    enum class CpuStoppedChoice : uint8_t { Debugger, Reset, Reanimate };
+    void CpuStopped(CpuStoppedChoice choice);
+
+    // On the UI thread when the thread has signalled its end (or from a test): finishes the
+    // run. WaitForEnd blocks until the thread ends by itself (a stop address was reached).
+    void ProcessEnd();
+    void WaitForEnd();
+    bool Running() const { return thread_ != nullptr; }
+
+    void EnterDebuggerMode();
+    void LeaveDebuggerMode();
+    void SetViewMarks(bool dasm, bool memory, bool vg93);
+    const DebuggerModeState& Mode() const { return mode_; }
+
+    // The T-state meter.
+    void MarkMeter();
+    void ComputeMeter();
+    uint32_t MeterValue() const { return meterValue_; }
+
+    // One pass of the idle handling. notice is the stopped-CPU window's state.
+    std::vector<IdleAction> Idle(bool noticeVisible, bool noticeDisabled, bool showFps,
+                                 uint32_t fps);
+    const std::string& ScreenCaption() const { return screenCaption_; }
+    IdleRequests requests;
+
+  private:
+    void StartEmulation();
+
+    MachineState& m_;
+    std::unique_ptr<TEmulThread> thread_;
+    std::atomic<uint8_t> ended_{0};
+    DebuggerModeState mode_;
+    uint32_t meterFrames_ = 0, meterTStates_ = 0, meterValue_ = 0;
+    // The flags the idle handling last acted on.
+    uint8_t lastFullScreen_ = 0, lastMouseAcquired_ = 0, lastMouseCapture_ = 0;
+    uint32_t lastFps_ = UINT32_MAX;
+    bool fpsShown_ = false;
+    std::string screenCaption_ = "Screen";
+};
+
+} // namespace vespin
