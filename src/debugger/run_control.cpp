@@ -129,6 +129,30 @@ void TRunControl::Minimize() {
     requests.minimise.store(1);
 }
 
+void TRunControl::LoadSnapshot(const FileCommandHooks& hooks) {
+    if (hooks.leaveFullScreen) hooks.leaveFullScreen();
+    const bool wasRunning = Running();
+    StopAndWait();
+    const std::optional<std::string> file = hooks.dialog ? hooks.dialog() : std::nullopt;
+    if (!file) {
+        if (wasRunning) Run();
+        return;
+    }
+    if (hooks.load) hooks.load(*file); // the loader runs the machine after a good load
+}
+
+// The image replaces the disk surface that the emulation thread reads, so the machine is
+// stopped for the moment of the swap, never while the dialog is open.
+void TRunControl::LoadDiskImage(const FileCommandHooks& hooks) {
+    if (hooks.leaveFullScreen) hooks.leaveFullScreen();
+    const std::optional<std::string> file = hooks.dialog ? hooks.dialog() : std::nullopt;
+    if (!file) return;
+    const bool wasRunning = Running();
+    StopAndWait();
+    if (hooks.load) hooks.load(*file);
+    if (wasRunning) StartEmulation();
+}
+
 // Reset and Reanimate change the CPU state, which only a stopped machine allows: the thread
 // is stopped, the register set, and the run continues with the same stop address.
 void TRunControl::CpuStopped(CpuStoppedChoice choice) {

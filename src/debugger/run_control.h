@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,21 @@ enum class IdleAction : uint8_t {
     SetScreenCaption, // to ScreenCaption()
 };
 
+inline constexpr const char* kDiskDialogTitle = " Select Disk Image File for Loading";
+inline constexpr const char* kDiskDialogFilter =
+    "All Supported Files|*.Trd; *.Scl; *.Fdi; *.Udi|TR-DOS Disk Image Files (*.Trd)|*.Trd|"
+    "SCL File Packages (*.Scl)|*.Scl|FDI Disk Image Files (*.Fdi)|*.Fdi|"
+    "UDI Ultra Disk Image Files (*.Udi)|*.Udi";
+inline constexpr const char* kDiskDialogExtension = "Trd";
+
+// The dialogs of "Load &Snapshot..." and "Load &Disk Image...": each answers the chosen file,
+// or nothing on cancel, and the loader takes it.
+struct FileCommandHooks {
+    std::function<void()> leaveFullScreen;
+    std::function<std::optional<std::string>()> dialog;
+    std::function<void(const std::string&)> load;
+};
+
 class TRunControl {
   public:
     // The Step Over table: instructions run until the following address; anything else
@@ -92,6 +108,11 @@ class TRunControl {
     void Minimize();
     // Clears runFlag and waits until the thread has ended and debugger mode is back.
     void StopAndWait();
+
+    // "Load &Snapshot..." (F3): the machine stops for the dialog and runs again after a cancel
+    // when it ran before. "Load &Disk Image..." (F2): the dialog leaves the machine running.
+    void LoadSnapshot(const FileCommandHooks& hooks);
+    void LoadDiskImage(const FileCommandHooks& hooks);
 
     enum class CpuStoppedChoice : uint8_t { Debugger, Reset, Reanimate };
     void CpuStopped(CpuStoppedChoice choice);

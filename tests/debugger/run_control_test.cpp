@@ -241,3 +241,48 @@ TEST_F(RunControl, MinimiseWaitsForDebuggerMode) {
 
 } // namespace
 } // namespace vespin
+
+namespace vespin {
+namespace {
+
+TEST_F(RunControl, LoadSnapshotStopsAndResumesAfterCancel) {
+    Poke(0x8000, {0x18, 0xFE});
+    m->regs.PC = 0x8000;
+    rc.Run();
+    bool stoppedDuringDialog = false;
+    FileCommandHooks hooks;
+    hooks.dialog = [&]() -> std::optional<std::string> {
+        stoppedDuringDialog = !rc.Running() && m->threadRunning.load() == 0;
+        return std::nullopt;
+    };
+    rc.LoadSnapshot(hooks);
+    EXPECT_TRUE(stoppedDuringDialog);
+    EXPECT_TRUE(rc.Running()); // cancelled: runs again
+    std::string loaded;
+    hooks.dialog = [] { return std::optional<std::string>("game.sna"); };
+    hooks.load = [&](const std::string& f) { loaded = f; };
+    rc.LoadSnapshot(hooks);
+    EXPECT_EQ(loaded, "game.sna");
+    EXPECT_FALSE(rc.Running()); // the loader decides
+}
+
+TEST_F(RunControl, LoadDiskImageKeepsTheMachineRunning) {
+    Poke(0x8000, {0x18, 0xFE});
+    m->regs.PC = 0x8000;
+    rc.Run();
+    bool runningDuringDialog = false, stoppedDuringLoad = false;
+    FileCommandHooks hooks;
+    hooks.dialog = [&] {
+        runningDuringDialog = rc.Running();
+        return std::optional<std::string>("disk.trd");
+    };
+    hooks.load = [&](const std::string&) { stoppedDuringLoad = m->threadRunning.load() == 0; };
+    rc.LoadDiskImage(hooks);
+    EXPECT_TRUE(runningDuringDialog);
+    EXPECT_TRUE(stoppedDuringLoad);
+    EXPECT_TRUE(rc.Running());
+    rc.StopAndWait();
+}
+
+} // namespace
+} // namespace vespin
