@@ -8,6 +8,9 @@
 #include <memory>
 #include <thread>
 
+#include "core/reset.h"
+#include "support/testdata.h"
+
 namespace vespin {
 namespace {
 
@@ -239,12 +242,6 @@ TEST_F(RunControl, MinimiseWaitsForDebuggerMode) {
     EXPECT_EQ(rc.Idle(false, false, false, 0), std::vector<IdleAction>{IdleAction::Minimise});
 }
 
-} // namespace
-} // namespace vespin
-
-namespace vespin {
-namespace {
-
 TEST_F(RunControl, LoadSnapshotStopsAndResumesAfterCancel) {
     Poke(0x8000, {0x18, 0xFE});
     m->regs.PC = 0x8000;
@@ -282,6 +279,24 @@ TEST_F(RunControl, LoadDiskImageKeepsTheMachineRunning) {
     EXPECT_TRUE(stoppedDuringLoad);
     EXPECT_TRUE(rc.Running());
     rc.StopAndWait();
+}
+
+// The 48K ROM from reset: DI, XOR A, LD DE,#FFFF, JP #11CB. Run to Cursor on #11CB stops there
+// with those registers set.
+TEST_F(RunControl, RunToCursorInThe48kRom) {
+    const auto path = test::TestDataPath("roms/48.rom");
+    VESPIN_REQUIRE_TESTDATA(path);
+    const std::vector<uint8_t> rom = test::ReadTestFile(path);
+    ASSERT_EQ(rom.size(), kPageSize);
+    std::copy(rom.begin(), rom.end(), m->memory.Rom(RomSlot::Basic48));
+    m->resetKind = ResetKind::Mode48;
+    ResetMachine(*m);
+    rc.RunToCursor(0x11CB);
+    rc.WaitForEnd();
+    EXPECT_EQ(m->regs.PC, 0x11CB);
+    EXPECT_EQ(m->regs.DE(), 0xFFFF);
+    EXPECT_EQ(m->regs.A, 0);
+    EXPECT_EQ(m->regs.IFF1, 0);
 }
 
 } // namespace
