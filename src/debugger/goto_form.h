@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/z80_registers.h"
+#include "debugger/expression_field.h"
 
 namespace vespin {
 
@@ -25,27 +26,22 @@ class TGoToAddressForm {
     // "Go to": false when the button is disabled; else updates the history and closes with OK.
     bool GoTo();
 
-    const std::string& Text() const { return text_; }
-    uint16_t Address() const { return address_; }
-    bool GoToEnabled() const { return valid_; }
-    const std::string& Hint() const { return hint_; }
-    bool HintRed() const { return !valid_; }
-    bool Yellow() const { return !valid_; } // the list's background
+    const std::string& Text() const { return field_.text; }
+    uint16_t Address() const { return field_.value; }
+    bool GoToEnabled() const { return field_.valid; }
+    const std::string& Hint() const { return field_.hint; }
+    bool HintRed() const { return !field_.valid; }
+    bool Yellow() const { return !field_.valid; } // the list's background
 
     // Stored as "Hist0", "Hist1", ... under "Environment\GotoAddress".
     const std::vector<std::string>& History() const { return history_; }
     void SetHistory(std::vector<std::string> history);
 
   private:
-    void Evaluate();
-
     const Z80RegisterSet& regs_;
     std::vector<std::string> history_;
-    std::string text_;
+    ExpressionField field_;
     int chosen_ = -1; // the history entry the text came from, or -1 when typed
-    uint16_t address_ = 0;
-    bool valid_ = false;
-    std::string hint_ = "Error!";
 };
 
 } // namespace vespin

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "debugger/expression.h"
 #include "debugger/number_format.h"
 
 namespace vespin {
@@ -60,20 +59,12 @@ void TRegEditF::OpenRegisterEditor(EditableRegister r) {
 }
 
 void TRegEditF::SetText(const std::string& text) {
-    text_ = text;
-    try {
-        value_ = static_cast<uint16_t>(EvaluateExpression(text_, regs_));
-        valid_ = true;
-        hint_ = HashHex4(value_);
-    } catch (const ExpressionError&) {
-        valid_ = false;
-        hint_ = "Error!";
-    }
+    field_.Set(text, regs_);
 }
 
 bool TRegEditF::Ok() {
-    if (!valid_) return false;
-    WriteRegister(regs_, register_, value_);
+    if (!field_.valid) return false;
+    WriteRegister(regs_, register_, field_.value);
     return true;
 }
 

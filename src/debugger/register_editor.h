@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/z80_registers.h"
+#include "debugger/expression_field.h"
 
 namespace vespin {
 
@@ -27,19 +28,17 @@ class TRegEditF {
     bool Ok();
 
     const std::string& Caption() const { return caption_; }
-    const std::string& Text() const { return text_; }
-    const std::string& Hint() const { return hint_; }
-    bool OkEnabled() const { return valid_; }
-    bool HintRed() const { return !valid_; }
-    bool Yellow() const { return !valid_; }
+    const std::string& Text() const { return field_.text; }
+    const std::string& Hint() const { return field_.hint; }
+    bool OkEnabled() const { return field_.valid; }
+    bool HintRed() const { return !field_.valid; }
+    bool Yellow() const { return !field_.valid; }
 
   private:
     Z80RegisterSet& regs_;
     EditableRegister register_ = EditableRegister::PC;
-    uint16_t value_ = 0;
-    bool valid_ = true;
+    ExpressionField field_;
     std::string caption_ = "Register editor";
-    std::string text_, hint_;
 };
 
 class TCPUStoppedF {

@@ -72,11 +72,17 @@ void TRunControl::StopAndWait() {
     WaitForEnd();
 }
 
-void TRunControl::Run() {
-    if (!mode_.run) return;
-    m_.runToAddress = 0;
-    if (focusScreen) focusScreen();
+// The run commands differ in whether they are enabled, the stop address and whether the
+// screen window takes the focus.
+void TRunControl::RunTo(bool enabled, uint16_t stop, bool takeFocus) {
+    if (!enabled) return;
+    m_.runToAddress = stop;
+    if (takeFocus && focusScreen) focusScreen();
     StartEmulation();
+}
+
+void TRunControl::Run() {
+    RunTo(mode_.run, 0, true);
 }
 
 void TRunControl::TraceInto() {
@@ -96,28 +102,19 @@ void TRunControl::StepOver() {
         TraceInto();
         return;
     }
-    m_.runToAddress = stop;
-    StartEmulation();
+    RunTo(true, stop, false);
 }
 
 void TRunControl::RunToCursor(uint16_t selectedRowAddress) {
-    if (!mode_.runToCursor) return;
-    if (focusScreen) focusScreen();
-    m_.runToAddress = selectedRowAddress;
-    StartEmulation();
+    RunTo(mode_.runToCursor, selectedRowAddress, true);
 }
 
 void TRunControl::RunUntilReturn() {
-    if (!mode_.runUntilReturn) return;
-    m_.runToAddress = ReadWord(m_, m_.regs.SP);
-    StartEmulation();
+    RunTo(mode_.runUntilReturn, ReadWord(m_, m_.regs.SP), false); // the return address on top
 }
 
 void TRunControl::RunToNextLine(uint16_t nextLineAddress) {
-    if (!mode_.runToNextLine) return;
-    if (focusScreen) focusScreen();
-    m_.runToAddress = nextLineAddress;
-    StartEmulation();
+    RunTo(mode_.runToNextLine, nextLineAddress, true);
 }
 
 void TRunControl::Debugger() {

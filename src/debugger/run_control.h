@@ -140,6 +140,7 @@ class TRunControl {
     IdleRequests requests;
 
   private:
+    void RunTo(bool enabled, uint16_t stop, bool takeFocus);
     void StartEmulation();
 
     MachineState& m_;
