@@ -144,8 +144,8 @@ void ExpandPlaceholder(LineBuilder& b, char p) {
     }
 }
 
-void DecodeBitGroup(LineBuilder& b) {
-    const uint8_t op = FetchByte(b);
+// The name of a #CB operation up to its register: "BIT 3," or "RLC ".
+void AppendBitOperation(LineBuilder& b, uint8_t op) {
     if (op >= 0x40) {
         AppendTemplate(b, kBitOperation[op >> 6]);
         AppendTemplate(b, " ");
@@ -155,6 +155,11 @@ void DecodeBitGroup(LineBuilder& b) {
         AppendTemplate(b, kShift[(op >> 3) & 7]);
         AppendTemplate(b, " ");
     }
+}
+
+void DecodeBitGroup(LineBuilder& b) {
+    const uint8_t op = FetchByte(b);
+    AppendBitOperation(b, op);
     AppendTemplate(b, kRegister[op & 7]);
 }
 
@@ -173,15 +178,7 @@ void DecodeExtendedGroup(LineBuilder& b) {
 // forms also copy the result to a plain register ("RLC B,(IX+05)").
 void DecodeIndexBitGroup(LineBuilder& b) {
     const uint8_t op = ReadByte(b.memory, static_cast<uint16_t>(b.address + 1));
-    if (op >= 0x40) {
-        AppendTemplate(b, kBitOperation[op >> 6]);
-        AppendTemplate(b, " ");
-        AppendTemplate(b, kBitNumber[(op >> 3) & 7]);
-        AppendTemplate(b, ",");
-    } else {
-        AppendTemplate(b, kShift[(op >> 3) & 7]);
-        AppendTemplate(b, " ");
-    }
+    AppendBitOperation(b, op);
     AppendTemplate(b, kBitRegister[op & 7]);
     if ((op & 7) != 6) AppendTemplate(b, ",x");
     PutByteColumn(b, op);
