@@ -118,6 +118,11 @@ std::optional<EditableRegister> TMainForm::DoubleClickLabel(const std::string& c
     return std::nullopt;
 }
 
+void TMainForm::SetPCOnCurrentLine() {
+    m_.regs.PC = code.SelectedAddress();
+    RefreshDebugger();
+}
+
 void TMainForm::Reset() {
     ResetMachine(m_);
     RefreshDebugger();

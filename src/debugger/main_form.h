@@ -48,6 +48,9 @@ class TMainForm {
     std::optional<EditableRegister> DoubleClickLabel(const std::string& control);
     // After the register editor closed with OK.
     void RegisterEdited() { UpdateRegisterLabels(); }
+    // The code panel's popup menu.
+    void ShowExecutionPoint() { code.GoToAddress(m_.regs.PC); }
+    void SetPCOnCurrentLine();
     // "Reset" (F12).
     void Reset();
 

@@ -179,6 +179,18 @@ void TRunControl::SetViewMarks(bool dasm, bool memory, bool vg93) {
     }
 }
 
+void TRunControl::ToggleView(ToolWindow w) {
+    DebuggerModeState& s = mode_;
+    bool& mark = w == ToolWindow::Disassembler ? s.dasmMarked
+                 : w == ToolWindow::MemoryDump ? s.memoryMarked
+                                               : s.vg93Marked;
+    bool& shown = w == ToolWindow::Disassembler ? s.dasmShown
+                  : w == ToolWindow::MemoryDump ? s.memoryShown
+                                                : s.vg93Shown;
+    shown = !shown;
+    mark = shown;
+}
+
 void TRunControl::EnterDebuggerMode() {
     DebuggerModeState& s = mode_;
     s.memoryShown = s.memoryMarked;
@@ -218,6 +230,15 @@ void TRunControl::ComputeMeter() {
     } else {
         meterValue_ = UINT32_MAX;
     }
+}
+
+std::vector<IdleAction> TRunControl::Activated() const {
+    if (m_.runFlag.load() == 0) return {};
+    return {IdleAction::FocusScreen, IdleAction::ActivateKeys, IdleAction::AcquireMouse};
+}
+
+std::vector<IdleAction> TRunControl::Deactivated() {
+    return {IdleAction::DeactivateKeys, IdleAction::ReleaseMouse};
 }
 
 std::vector<IdleAction> TRunControl::Idle(bool noticeVisible, bool noticeDisabled, bool showFps,

@@ -64,7 +64,13 @@ enum class IdleAction : uint8_t {
     LoadSnapshot,
     LoadDisk,
     SetScreenCaption, // to ScreenCaption()
+    FocusScreen,
+    ActivateKeys,
+    DeactivateKeys,
 };
+
+// The tool windows of the View menu that debugger mode shows again.
+enum class ToolWindow : uint8_t { Disassembler, MemoryDump, Vg93 };
 
 inline constexpr const char* kDiskDialogTitle = " Select Disk Image File for Loading";
 inline constexpr const char* kDiskDialogFilter =
@@ -126,6 +132,8 @@ class TRunControl {
     void EnterDebuggerMode();
     void LeaveDebuggerMode();
     void SetViewMarks(bool dasm, bool memory, bool vg93);
+    // A View menu toggle: shows a hidden window and hides a shown one, and marks the entry.
+    void ToggleView(ToolWindow w);
     const DebuggerModeState& Mode() const { return mode_; }
 
     // The T-state meter.
@@ -137,6 +145,9 @@ class TRunControl {
     std::vector<IdleAction> Idle(bool noticeVisible, bool noticeDisabled, bool showFps,
                                  uint32_t fps);
     const std::string& ScreenCaption() const { return screenCaption_; }
+    // The application became active or inactive.
+    std::vector<IdleAction> Activated() const;
+    static std::vector<IdleAction> Deactivated();
     IdleRequests requests;
 
   private:

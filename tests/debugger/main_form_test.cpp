@@ -70,6 +70,18 @@ TEST_F(MainForm, DoubleClicksOnTheCpuPanel) {
     EXPECT_FALSE(form.DoubleClickLabel("CpuTackts").has_value());
 }
 
+TEST_F(MainForm, CodePanelPopup) {
+    m->regs.PC = 0x8000;
+    form.ShowExecutionPoint();
+    form.code.KeyDown(Key::Down);
+    form.code.KeyDown(Key::Down);
+    form.SetPCOnCurrentLine();
+    EXPECT_EQ(m->regs.PC, 0x8002);
+    EXPECT_EQ(form.labels.Find("CpuPC")->text, "PC 8002");
+    EXPECT_EQ(form.code.Selected(), 2); // refreshed: PC is on a shown line
+    EXPECT_EQ(steps.size(), 4u);
+}
+
 TEST_F(MainForm, StartUpWithAnUnknownFileStaysInTheDebugger) {
     form.StartUp(ResetKind::Mode48, 1, "readme.txt");
     EXPECT_FALSE(form.run.Running());

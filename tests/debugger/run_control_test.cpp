@@ -193,7 +193,10 @@ TEST_F(RunControl, MeterWrapsAndSaturates) {
 }
 
 TEST_F(RunControl, ModesShowMarkedWindows) {
-    rc.SetViewMarks(true, false, true);
+    rc.ToggleView(ToolWindow::Disassembler);
+    rc.ToggleView(ToolWindow::Vg93);
+    rc.ToggleView(ToolWindow::MemoryDump);
+    rc.ToggleView(ToolWindow::MemoryDump);
     EXPECT_TRUE(rc.Mode().dasmShown);
     EXPECT_FALSE(rc.Mode().memoryShown);
     rc.LeaveDebuggerMode();
@@ -204,6 +207,8 @@ TEST_F(RunControl, ModesShowMarkedWindows) {
     EXPECT_TRUE(rc.Mode().dasmShown);
     EXPECT_TRUE(rc.Mode().vg93Shown);
     EXPECT_FALSE(rc.Mode().debugger);
+    EXPECT_FALSE(rc.Mode().memoryMarked);
+    EXPECT_TRUE(rc.Activated().empty()); // stopped: activation changes nothing
 }
 
 TEST_F(RunControl, IdleHandlesRequestsInOrder) {
