@@ -179,16 +179,25 @@ void TRunControl::SetViewMarks(bool dasm, bool memory, bool vg93) {
     }
 }
 
-void TRunControl::ToggleView(ToolWindow w) {
+std::pair<bool&, bool&> TRunControl::ViewFlags(ToolWindow w) {
     DebuggerModeState& s = mode_;
-    bool& mark = w == ToolWindow::Disassembler ? s.dasmMarked
-                 : w == ToolWindow::MemoryDump ? s.memoryMarked
-                                               : s.vg93Marked;
-    bool& shown = w == ToolWindow::Disassembler ? s.dasmShown
-                  : w == ToolWindow::MemoryDump ? s.memoryShown
-                                                : s.vg93Shown;
+    switch (w) {
+    case ToolWindow::Disassembler: return {s.dasmMarked, s.dasmShown};
+    case ToolWindow::MemoryDump: return {s.memoryMarked, s.memoryShown};
+    case ToolWindow::Vg93: break;
+    }
+    return {s.vg93Marked, s.vg93Shown};
+}
+
+void TRunControl::ToggleView(ToolWindow w) {
+    auto [mark, shown] = ViewFlags(w);
     shown = !shown;
     mark = shown;
+}
+
+void TRunControl::ToolWindowClosed(ToolWindow w) {
+    auto [mark, shown] = ViewFlags(w);
+    shown = mark = false;
 }
 
 void TRunControl::EnterDebuggerMode() {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/emul_thread.h"
@@ -134,6 +135,8 @@ class TRunControl {
     void SetViewMarks(bool dasm, bool memory, bool vg93);
     // A View menu toggle: shows a hidden window and hides a shown one, and marks the entry.
     void ToggleView(ToolWindow w);
+    // The user closed the window: its entry loses the mark, debugger mode no longer shows it.
+    void ToolWindowClosed(ToolWindow w);
     const DebuggerModeState& Mode() const { return mode_; }
 
     // The T-state meter.
@@ -151,6 +154,7 @@ class TRunControl {
     IdleRequests requests;
 
   private:
+    std::pair<bool&, bool&> ViewFlags(ToolWindow w);
     void RunTo(bool enabled, uint16_t stop, bool takeFocus);
     void StartEmulation();
 

@@ -208,6 +208,9 @@ TEST_F(RunControl, ModesShowMarkedWindows) {
     EXPECT_TRUE(rc.Mode().vg93Shown);
     EXPECT_FALSE(rc.Mode().debugger);
     EXPECT_FALSE(rc.Mode().memoryMarked);
+    rc.ToolWindowClosed(ToolWindow::Vg93);
+    EXPECT_FALSE(rc.Mode().vg93Marked);
+    EXPECT_FALSE(rc.Mode().vg93Shown);
     EXPECT_TRUE(rc.Activated().empty()); // stopped: activation changes nothing
 }
 
