@@ -106,7 +106,8 @@ void Halt(MachineState& m) {
 
 } // namespace
 
-void ExecuteUnprefixed(MachineState& m, uint8_t op) {
+// Forced inline into both callers, so that the hot path from ExecuteInstruction has no call.
+[[gnu::always_inline]] inline void RunOpcode(MachineState& m, uint8_t op) {
     Z80RegisterSet& r = m.regs;
     r.T += kDuration[op];
     switch (op) {
@@ -401,6 +402,10 @@ void ExecuteUnprefixed(MachineState& m, uint8_t op) {
     }
 }
 
+void ExecuteUnprefixed(MachineState& m, uint8_t op) {
+    RunOpcode(m, op);
+}
+
 namespace {
 
 // The INT line is held for the first 24 T-states of a frame. A HALT being re-executed is
@@ -426,15 +431,17 @@ void AcceptInterrupt(MachineState& m) {
 
 void ExecuteInstruction(MachineState& m) {
     Z80RegisterSet& r = m.regs;
-    if (m.pause.load(std::memory_order_relaxed) == 1) return;
-    if (r.T >= m.frameLength) FrameEnd(m);
-    if (m.resetHold.load(std::memory_order_relaxed)) {
+    if (m.pause.load(std::memory_order_relaxed) == 1) [[unlikely]]
+        return;
+    if (r.T >= m.frameLength) [[unlikely]]
+        FrameEnd(m);
+    if (m.resetHold.load(std::memory_order_relaxed)) [[unlikely]] {
         ResetMachine(m);
         r.T += 4;
         AfterInstruction(m);
         return;
     }
-    if (r.T < kInterruptLength && r.IFF1 && r.InterruptGate) {
+    if (r.T < kInterruptLength && r.IFF1 && r.InterruptGate) [[unlikely]] {
         // The screen and the tape catch up after the next instruction.
         z80::AcceptInterrupt(m);
         return;
@@ -442,7 +449,7 @@ void ExecuteInstruction(MachineState& m) {
     r.R++;
     r.InterruptGate = 1;
     SwitchTrdosRom(m.memory, r.PC);
-    z80::ExecuteUnprefixed(m, z80::FetchByte(m));
+    z80::RunOpcode(m, z80::FetchByte(m));
     AfterInstruction(m);
 }
 

@@ -55,6 +55,10 @@ std::string RunCpmProgram(const std::vector<uint8_t>& program) {
             }
         }
         ExecuteInstruction(m);
+        // A CP/M machine has no screen or sound: the frame is wrapped here, before the frame
+        // end would draw and submit them, which keeps the 46 billion T-states of a run quick.
+        // The interrupt at each frame start still comes.
+        if (r.T >= m.frameLength) r.T -= m.frameLength;
     }
     return out;
 }
@@ -70,6 +74,9 @@ Results ParseResults(const std::string& out) {
     std::istringstream lines(out);
     std::string line;
     while (std::getline(lines, line, '\n')) {
+        // CP/M ends lines with LF CR: the CR opens the next line.
+        const auto first = line.find_first_not_of('\r');
+        line.erase(0, first == std::string::npos ? line.size() : first);
         while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
             line.pop_back();
         const auto dots = line.find("..");
