@@ -36,6 +36,7 @@ void TDAsmF::Rebuild() {
 }
 
 DAsmRowCells TDAsmF::RowCells(int row) const {
+    if (row < 0 || row >= kMaxRows) return {};
     const auto r = static_cast<size_t>(row);
     const uint16_t address = rows_[r];
     DAsmRowCells cells;
