@@ -193,11 +193,11 @@ WindowPosition TDAsmF::ApplySettings(const DAsmSettings& s, int desktopWidth, in
     showCode_ = s.viewCode;
     decimal_ = s.viewMode == 1;
     Resize(s.height);
-    return PullIntoDesktop(s.position, desktopWidth, desktopHeight);
+    return PullIntoDesktop({s.x, s.y}, desktopWidth, desktopHeight);
 }
 
 DAsmSettings TDAsmF::Settings(bool open, WindowPosition position) const {
-    return {open, position, showAddress_, showCode_, decimal_ ? 1 : 0, height_};
+    return {open, position.x, position.y, showAddress_, showCode_, decimal_ ? 1 : 0, height_};
 }
 
 } // namespace vespin

@@ -13,13 +13,15 @@
 
 namespace vespin {
 
+// The group "Environment\Disassembler Panel"; flat so that the settings tables can name each
+// value by its member.
 struct DAsmSettings {
     bool enabled = false;
-    WindowPosition position;
+    int32_t x = 20, y = 20;
     bool viewAddr = true;
     bool viewCode = true;
-    int viewMode = 0; // 0 hexadecimal, 1 decimal
-    int height = 400;
+    int32_t viewMode = 0; // 0 hexadecimal, 1 decimal
+    int32_t height = 400;
 };
 
 struct DAsmRowCells {

@@ -273,15 +273,18 @@ bool TMemoryDumpForm::FindNext() {
     return false;
 }
 
-void TMemoryDumpForm::ApplySettings(const MemoryDumpSettings& s) {
+WindowPosition TMemoryDumpForm::ApplySettings(const MemoryDumpSettings& s, int desktopWidth,
+                                              int desktopHeight) {
     shownByUser = s.enabled;
     statusBar_ = s.statusBar;
     view_ = static_cast<DumpView>(std::clamp(s.viewMode, 0, 5));
+    return PullIntoDesktop({s.x, s.y}, desktopWidth, desktopHeight);
 }
 
 MemoryDumpSettings TMemoryDumpForm::Settings(bool open, WindowPosition position,
                                              WindowSize size) const {
-    return {open, position, statusBar_, static_cast<int>(view_), size.width, size.height};
+    return {open,       position.x, position.y, statusBar_, static_cast<int32_t>(view_),
+            size.width, size.height};
 }
 
 } // namespace vespin

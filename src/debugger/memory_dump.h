@@ -17,13 +17,14 @@ namespace vespin {
 
 enum class DumpView : uint8_t { Bytes, Chars, Complex, Words, BigPixels, SmallPixels };
 
+// The group "Environment\Memory Dump Panel".
 struct MemoryDumpSettings {
     bool enabled = false;
-    WindowPosition position;
+    int32_t x = 20, y = 20;
     bool statusBar = true;
-    int viewMode = 0;
-    int width = 390;
-    int height = 245;
+    int32_t viewMode = 0;
+    int32_t width = 390;
+    int32_t height = 245;
 };
 
 struct WindowSize {
@@ -91,7 +92,8 @@ class TMemoryDumpForm {
     bool StartSearch(const std::vector<uint8_t>& pattern, bool fromCursor, bool forward);
     bool FindNext();
 
-    void ApplySettings(const MemoryDumpSettings& s);
+    // Returns where the window goes.
+    WindowPosition ApplySettings(const MemoryDumpSettings& s, int desktopWidth, int desktopHeight);
     MemoryDumpSettings Settings(bool open, WindowPosition position, WindowSize size) const;
     bool shownByUser = false;
 

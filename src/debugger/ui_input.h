@@ -26,8 +26,8 @@ enum class ScrollAction : uint8_t {
 // A tool window's saved position is pulled back into view when it lies beyond the desktop's
 // right edge minus 40 or its bottom edge minus 50.
 struct WindowPosition {
-    int x = 20;
-    int y = 20;
+    int32_t x = 20;
+    int32_t y = 20;
 };
 inline WindowPosition PullIntoDesktop(WindowPosition p, int desktopWidth, int desktopHeight) {
     if (p.y > desktopHeight - 50) p.y = 20;

@@ -151,7 +151,8 @@ TEST_F(DAsmWindow, FollowPC) {
 
 TEST_F(DAsmWindow, Settings) {
     DAsmSettings s;
-    s.position = {5000, 10};
+    s.x = 5000;
+    s.y = 10;
     s.viewMode = 1;
     s.viewCode = false;
     s.height = 200;

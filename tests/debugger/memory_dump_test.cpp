@@ -191,6 +191,22 @@ TEST_F(MemoryDump, FindNextContinues) {
     EXPECT_EQ(fresh.Cursor(), 0x9010);
 }
 
+TEST_F(MemoryDump, Settings) {
+    MemoryDumpSettings s;
+    s.enabled = true;
+    s.viewMode = 9; // out of range: the last view
+    s.statusBar = false;
+    s.y = 2000;
+    const WindowPosition p = dump.ApplySettings(s, 1024, 768);
+    EXPECT_EQ(p.y, 20);
+    EXPECT_EQ(dump.View(), DumpView::SmallPixels);
+    EXPECT_TRUE(dump.shownByUser);
+    const MemoryDumpSettings back = dump.Settings(true, p, {400, 300});
+    EXPECT_EQ(back.viewMode, 5);
+    EXPECT_FALSE(back.statusBar);
+    EXPECT_EQ(back.width, 400);
+}
+
 struct PatternCase {
     const char* text;
     std::vector<uint8_t> bytes; // empty: an error
