@@ -42,6 +42,7 @@ void TRunControl::StartEmulation() {
     if (thread_) return; // never a second thread
     MarkMeter();
     LeaveDebuggerMode();
+    if (activateKeys) activateKeys();
     ended_.store(0);
     EmulThreadHandlers handlers;
     handlers.onEnd = [this] {
@@ -57,6 +58,7 @@ void TRunControl::ProcessEnd() {
     thread_->Wait();
     thread_.reset();
     ended_.store(0);
+    if (deactivateKeys) deactivateKeys();
     if (refreshDebugger) refreshDebugger();
     EnterDebuggerMode();
 }
@@ -76,6 +78,7 @@ void TRunControl::StopAndWait() {
 // screen window takes the focus.
 void TRunControl::RunTo(bool enabled, uint16_t stop, bool takeFocus) {
     if (!enabled) return;
+    savedActiveWindow_ = activeWindow ? activeWindow() : -1;
     m_.runToAddress = stop;
     if (takeFocus && focusScreen) focusScreen();
     StartEmulation();
@@ -212,6 +215,8 @@ void TRunControl::EnterDebuggerMode() {
     s.debugger = false;
     s.screenRunning = false;
     s.debuggerMode = true;
+    if (activateWindow && savedActiveWindow_ >= 0) activateWindow(savedActiveWindow_);
+    if (releaseMouse) releaseMouse();
 }
 
 void TRunControl::LeaveDebuggerMode() {
@@ -225,6 +230,7 @@ void TRunControl::LeaveDebuggerMode() {
     s.panelsVisible = false;
     s.screenRunning = true;
     if (focusScreen) focusScreen();
+    if (acquireMouse) acquireMouse();
 }
 
 void TRunControl::MarkMeter() {

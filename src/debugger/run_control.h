@@ -103,6 +103,10 @@ class TRunControl {
     std::function<void()> refreshDebugger; // the main window's RefreshDebugger
     std::function<void()> focusScreen;     // the screen window takes the focus
     std::function<void()> notifyUi;        // on the emulation thread: queue ProcessEnd on the UI
+    std::function<void()> activateKeys, deactivateKeys; // the key thread
+    std::function<void()> acquireMouse, releaseMouse;   // under the capture's own conditions
+    std::function<int()> activeWindow;                  // remembered by the run commands
+    std::function<void(int)> activateWindow;            // ... and activated again at the stop
 
     // Commands.
     void Run();
@@ -168,6 +172,7 @@ class TRunControl {
     uint32_t lastFps_ = UINT32_MAX;
     bool fpsShown_ = false;
     std::string screenCaption_ = "Screen";
+    int savedActiveWindow_ = -1;
 };
 
 } // namespace vespin

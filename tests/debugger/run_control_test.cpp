@@ -100,6 +100,25 @@ TEST_F(RunControl, StepOverDjnzRunsTheLoop) {
     EXPECT_EQ(m->regs.B, 0);
 }
 
+TEST_F(RunControl, ModeSwitchesReachTheOtherWindows) {
+    std::vector<std::string> calls;
+    auto note = [&](const char* what) { return [&calls, what] { calls.push_back(what); }; };
+    rc.focusScreen = note("focus");
+    rc.activateKeys = note("keys on");
+    rc.deactivateKeys = note("keys off");
+    rc.acquireMouse = note("mouse");
+    rc.releaseMouse = note("no mouse");
+    rc.activeWindow = [] { return 7; };
+    rc.activateWindow = [&](int w) { calls.push_back("window " + std::to_string(w)); };
+    Poke(0x8000, {0x00, 0x00});
+    m->regs.PC = 0x8000;
+    rc.RunToCursor(0x8001);
+    rc.WaitForEnd();
+    const std::vector<std::string> expected{"focus",    "focus",    "mouse",   "keys on",
+                                            "keys off", "window 7", "no mouse"};
+    EXPECT_EQ(calls, expected);
+}
+
 TEST_F(RunControl, RunToCursor) {
     Poke(0x8000, {0x3C, 0x18, 0xFD}); // INC A; JR back to the INC
     m->regs.PC = 0x8000;
