@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/reset.h"
+#include "media/file_utils.h"
 #include "video/screen.h"
 
 namespace vespin {
@@ -11,19 +12,19 @@ namespace vespin {
 namespace {
 
 struct ExtensionRow {
-    const char* extension; // upper case
+    const char* extension; // lower case
     CommandLineFile kind;
 };
 
 constexpr std::array<ExtensionRow, 8> kExtensions{{
-    {".TAP", CommandLineFile::Tape},
-    {".TZX", CommandLineFile::Tape},
-    {".SNA", CommandLineFile::Snapshot},
-    {".Z80", CommandLineFile::Snapshot},
-    {".TRD", CommandLineFile::Disk},
-    {".SCL", CommandLineFile::Disk},
-    {".FDI", CommandLineFile::Disk},
-    {".UDI", CommandLineFile::Disk},
+    {".tap", CommandLineFile::Tape},
+    {".tzx", CommandLineFile::Tape},
+    {".sna", CommandLineFile::Snapshot},
+    {".z80", CommandLineFile::Snapshot},
+    {".trd", CommandLineFile::Disk},
+    {".scl", CommandLineFile::Disk},
+    {".fdi", CommandLineFile::Disk},
+    {".udi", CommandLineFile::Disk},
 }};
 
 // Flag labels toggle their bit of F.
@@ -56,14 +57,7 @@ constexpr std::array<std::pair<const char*, EditableRegister>, 12> kRegisterLabe
 } // namespace
 
 CommandLineFile ClassifyCommandLineFile(const std::string& path) {
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) {
-        return CommandLineFile::Other;
-    }
-    std::string extension = path.substr(dot);
-    for (char& c : extension) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
+    const std::string extension = LowerExtension(path);
     for (const ExtensionRow& row : kExtensions) {
         if (extension == row.extension) return row.kind;
     }
