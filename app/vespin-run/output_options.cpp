@@ -39,9 +39,10 @@ std::string RegsLine(const MachineState& m) {
     std::string line = "{";
     for (const auto& [key, value] : fields) {
         if (line.size() > 1) line += ",";
-        line += "\"" + std::string(key) + "\":" + std::to_string(value);
+        line.append("\"").append(key).append("\":").append(std::to_string(value));
     }
-    return line + "}";
+    line.push_back('}');
+    return line;
 }
 
 std::string PeekLine(const MachineState& m, uint32_t address, uint32_t length) {
@@ -71,8 +72,9 @@ std::string AddPeek(RunRequest& r, std::string_view v) {
     const uint32_t a = address.value_or(UINT32_MAX);
     const uint32_t n = length.value_or(UINT32_MAX);
     if (a > 0xFFFF || n > 0x10000) {
-        return "--peek needs ADDR:LEN with ADDR up to 65535 and LEN up to 65536, not \"" +
-               std::string(v) + "\"";
+        std::string error("needs ADDR:LEN with ADDR up to 65535 and LEN up to 65536, not \"");
+        error.append(v).push_back('"');
+        return error;
     }
     r.outputs.push_back([a, n](RunResult& result) {
         result.out << PeekLine(result.machine, a, n) << "\n";

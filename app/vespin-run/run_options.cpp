@@ -1,9 +1,13 @@
 #include "run_options.h"
 
+#include "core/memory.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <initializer_list>
+#include <type_traits>
 
 namespace vespin {
 
@@ -25,62 +29,60 @@ std::optional<uint32_t> ParseNumber(std::string_view text) {
 
 namespace {
 
-// A number in [low, high] for option name, or the usage error saying what was wrong.
-std::string ParseInRange(std::string_view name, std::string_view text, uint32_t low, uint32_t high,
-                         uint32_t& out) {
+// Pieces of a message joined (one append each).
+std::string Join(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (std::string_view part : parts)
+        text.append(part);
+    return text;
+}
+
+uint8_t SlotBit(RomSlot slot) {
+    return static_cast<uint8_t>(1u << static_cast<unsigned>(slot));
+}
+
+// A number in [low, high] stored in a field of the request, of whatever integer type.
+template <auto field, uint32_t low, uint32_t high>
+std::string SetNumber(RunRequest& r, std::string_view text) {
     const auto value = ParseNumber(text);
     if (!value || *value < low || *value > high) {
-        return std::string(name) + " needs a number from " + std::to_string(low) + " to " +
-               std::to_string(high) + ", not \"" + std::string(text) + "\"";
+        return Join({"needs a number from ", std::to_string(low), " to ", std::to_string(high),
+                     ", not \"", text, "\""});
     }
-    out = *value;
+    using Field = std::remove_cvref_t<decltype(r.*field)>;
+    r.*field = static_cast<Field>(*value);
+    return {};
+}
+
+// A ROM setting given on the command line, for its slot.
+template <RomSlot slot> std::string SetRom(RunRequest& r, std::string_view setting) {
+    constexpr std::array<std::string RomSettings::*, 3> kFields{
+        &RomSettings::basic48, &RomSettings::rom128, &RomSettings::trdos};
+    r.roms.*kFields[static_cast<size_t>(slot)] = setting;
+    r.romsGiven |= SlotBit(slot);
     return {};
 }
 
 constexpr std::array kMachineRows{
-    OptionRow{"--rom48", "SPEC", "48K BASIC ROM, \"file[:page]\"",
-              [](RunRequest& r, std::string_view v) {
-                  r.roms.basic48 = v;
-                  return std::string();
-              }},
-    OptionRow{"--rom128", "SPEC", "128K ROM, \"file[:page]\"",
-              [](RunRequest& r, std::string_view v) {
-                  r.roms.rom128 = v;
-                  return std::string();
-              }},
-    OptionRow{"--romdos", "SPEC", "TR-DOS ROM, \"file[:page]\"",
-              [](RunRequest& r, std::string_view v) {
-                  r.roms.trdos = v;
-                  return std::string();
-              }},
-    OptionRow{"--model", "N", "memory model 0..5",
-              [](RunRequest& r, std::string_view v) {
-                  uint32_t n = 0;
-                  std::string error = ParseInRange("--model", v, 0, 5, n);
-                  if (error.empty()) r.model = static_cast<int>(n);
-                  return error;
-              }},
+    OptionRow{"--rom48", "SPEC", "48K BASIC ROM, \"file[:page]\"", SetRom<RomSlot::Basic48>},
+    OptionRow{"--rom128", "SPEC", "128K ROM, \"file[:page]\"", SetRom<RomSlot::Rom128>},
+    OptionRow{"--romdos", "SPEC", "TR-DOS ROM, \"file[:page]\"", SetRom<RomSlot::Trdos>},
+    OptionRow{"--model", "N", "memory model 0..5", SetNumber<&RunRequest::model, 0, 5>},
     OptionRow{"--reset", "N", "reset kind 0..3 (default 2)",
-              [](RunRequest& r, std::string_view v) {
-                  uint32_t n = 0;
-                  std::string error = ParseInRange("--reset", v, 0, 3, n);
-                  if (error.empty()) r.resetKind = static_cast<int>(n);
-                  return error;
-              }},
+              SetNumber<&RunRequest::resetKind, 0, 3>},
     OptionRow{"--no-trdos", "", "Beta 128 interface disabled",
               [](RunRequest& r, std::string_view) {
                   r.trdos = false;
                   return std::string();
               }},
     OptionRow{"--frames", "N", "run N frames as fast as possible",
-              [](RunRequest& r, std::string_view v) {
-                  return ParseInRange("--frames", v, 0, UINT32_MAX, r.frames);
-              }},
+              SetNumber<&RunRequest::frames, 0, UINT32_MAX>},
 };
 
 // Every subsystem's table; a new table is one more entry here.
-std::array<std::span<const OptionRow>, 3> AllTables() {
-    return {MachineOptionRows(), OutputOptionRows(), DebuggerOptionRows()};
+std::array<std::span<const OptionRow>, 5> AllTables() {
+    return {MachineOptionRows(), InputOptionRows(), OutputOptionRows(), SnapshotOptionRows(),
+            DebuggerOptionRows()};
 }
 
 const OptionRow* FindOption(std::string_view name) {
@@ -107,16 +109,16 @@ std::string ParseCommandLine(std::span<const std::string_view> args, RunRequest&
             continue;
         }
         const OptionRow* row = FindOption(arg);
-        if (!row) return "unknown option " + std::string(arg);
+        if (!row) return Join({"unknown option ", arg});
         std::string_view value;
         if (!row->argument.empty()) {
             if (i + 1 >= args.size()) {
-                return std::string(arg) + " needs " + std::string(row->argument);
+                return Join({arg, " needs ", row->argument});
             }
             value = args[++i];
         }
         std::string error = row->handle(request, value);
-        if (!error.empty()) return error;
+        if (!error.empty()) return Join({arg, " ", error});
     }
     return {};
 }
@@ -125,10 +127,10 @@ std::string UsageText() {
     std::string text = "usage: vespin-run [OPTIONS] [FILE]\n";
     for (std::span<const OptionRow> table : AllTables()) {
         for (const OptionRow& row : table) {
-            std::string left = "  " + std::string(row.name);
-            if (!row.argument.empty()) left += " " + std::string(row.argument);
+            std::string left =
+                Join({"  ", row.name, row.argument.empty() ? "" : " ", row.argument});
             left.resize(std::max<size_t>(left.size() + 2, 24), ' ');
-            text += left + std::string(row.help) + "\n";
+            text.append(left).append(row.help).append("\n");
         }
     }
     return text;

@@ -16,13 +16,16 @@ struct OptionRow {
     std::string_view name;     // "--frames"
     std::string_view argument; // what its value is called in the usage text; empty: no value
     std::string_view help;
-    // Records the option; returns a usage error message or "".
+    // Records the option; returns "" or what is wrong with the value ("needs ..."), which
+    // the parser prefixes with the option's name.
     std::string (*handle)(RunRequest& request, std::string_view value);
 };
 
 // Tables of the individual subsystems.
 std::span<const OptionRow> MachineOptionRows();
 std::span<const OptionRow> OutputOptionRows();
+std::span<const OptionRow> InputOptionRows();
+std::span<const OptionRow> SnapshotOptionRows();
 std::span<const OptionRow> DebuggerOptionRows();
 
 // Fills request from argv[1..]; returns a usage error message or "".

@@ -33,7 +33,8 @@ using FileOpener = std::function<std::string(MachineState&, const std::string& p
 
 struct RunRequest {
     RomSettings roms;
-    std::optional<int> model; // memory model 0..5
+    uint8_t romsGiven = 0; // bit per RomSlot whose setting came from the command line
+    int model = -1;        // memory model 0..5; -1 keeps the machine's default
     int resetKind = 2;
     bool trdos = true;
     uint32_t frames = 0;

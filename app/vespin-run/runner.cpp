@@ -1,5 +1,6 @@
 #include "runner.h"
 
+#include <array>
 #include <chrono>
 #include <memory>
 
@@ -18,6 +19,21 @@ std::string OpenFile(MachineState& m, const std::string& path) {
         if (row.extension == extension) return row.open(m, path);
     }
     return "Cannot open \"" + path + "\": unknown file type";
+}
+
+// Without ROM options the default set must load, as in the desktop program. With them, each
+// ROM given must load and a slot left to its default is filled when the default file exists,
+// so that "--rom48 48.rom" alone runs a 48K machine from anywhere.
+std::string LoadRoms(Memory& mem, const RunRequest& request) {
+    const FileSearchDirs dirs = FileSearchDirs::FromProcess();
+    if (request.romsGiven == 0) return LoadRomSet(mem, dirs, request.roms);
+    const std::array<const std::string*, 3> settings{&request.roms.basic48, &request.roms.rom128,
+                                                     &request.roms.trdos};
+    for (size_t slot = 0; slot < settings.size(); ++slot) {
+        std::string error = LoadRomImage(dirs, *settings[slot], mem.rom[slot]);
+        if (!error.empty() && (request.romsGiven & (1u << slot))) return error;
+    }
+    return {};
 }
 
 // Runs exactly `frames` frames: instructions until T reaches the frame length, then the frame
@@ -39,11 +55,8 @@ std::string RunMachine(const RunRequest& request, std::ostream& out) {
     MachineState& m = *machine;
     m.synchronisedSpeed = 0; // as fast as possible; without a timer every frame is presented
 
-    if (std::string error = LoadRomSet(m.memory, FileSearchDirs::FromProcess(), request.roms);
-        !error.empty()) {
-        return error;
-    }
-    if (request.model) m.memory.model = static_cast<MemoryModel>(*request.model);
+    if (std::string error = LoadRoms(m.memory, request); !error.empty()) return error;
+    if (request.model >= 0) m.memory.model = static_cast<MemoryModel>(request.model);
     m.memory.trdosEnabled = request.trdos;
     m.resetKind = static_cast<ResetKind>(request.resetKind);
     ResetMachine(m);

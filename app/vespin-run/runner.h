@@ -18,6 +18,9 @@ struct FileOpenerRow {
 };
 std::span<const FileOpenerRow> FileOpenerRows();
 
+// Openers of the individual subsystems.
+std::string OpenSnapshot(MachineState& m, const std::string& path);
+
 // Runs the request; the outputs go to out. Returns "" or the load error to report (exit 1).
 std::string RunMachine(const RunRequest& request, std::ostream& out);
 

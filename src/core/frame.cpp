@@ -8,7 +8,7 @@ namespace vespin {
 void FrameEnd(MachineState& m) {
     const int32_t t = m.regs.T;
 
-    SoundFrameEnd(m.sound, t);
+    SoundFrameEnd(m.sound, t, m.frameLength);
 
     // A border changed in this frame is completed to the beam; the frame after a change
     // repaints it whole. Without changes the border stays as drawn.

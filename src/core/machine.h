@@ -53,7 +53,8 @@ struct MachineState {
     uint8_t singleStep = 0;
     uint16_t runToAddress = 0; // 0 = none
     int32_t frameLength = kDefaultFrameLength;
-    ResetKind resetKind = ResetKind::Mode128;
+    // Written by the key thread's reset keys while the emulation thread resets with it.
+    std::atomic<ResetKind> resetKind{ResetKind::Mode128};
 
     // The 128K paging port answers A15 = 0 and A1 = 0.
     uint16_t port7FFDBits = 0x7FFD;

@@ -7,7 +7,7 @@ namespace vespin {
 
 void ResetMachine(MachineState& m) {
     PagingState& p = m.memory.paging;
-    const auto kind = static_cast<uint8_t>(m.resetKind);
+    const auto kind = static_cast<uint8_t>(m.resetKind.load());
 
     // Lift the 48K lock and leave the TR-DOS ROM, so the writes below take effect.
     p.RomWritable = 0;

@@ -68,10 +68,16 @@ void UpdateSound(TSoundOutput& s, int32_t t) {
     }
 }
 
-void SoundFrameEnd(TSoundOutput& s, int32_t t) {
+void SoundFrameEnd(TSoundOutput& s, int32_t t, int32_t frameLength) {
     if (s.history & 7) {
         s.history = static_cast<uint8_t>(s.history << 1);
-        if (!s.crossedFrame) UpdateSound(s, t);
+        if (!s.crossedFrame) {
+            UpdateSound(s, t);
+            // A frame shorter than the sampler's 71680 T-states: the rest of the buffer keeps
+            // the level at the frame end and the sampler starts the next frame afresh. Left
+            // to itself it would stay ahead of T and never close another buffer.
+            if (frameLength < kSoundFrameT && s.position > 0) UpdateSound(s, kSoundFrameT);
+        }
     }
     s.crossedFrame = false;
 }

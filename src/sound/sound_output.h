@@ -57,7 +57,7 @@ void SetSoundLevel(TSoundOutput& s, uint8_t level, int32_t t);
 // Samples the current level up to T-state t, wrapping into the next frame at 71680.
 void UpdateSound(TSoundOutput& s, int32_t t);
 // Frame-end catch-up: up to three frames after the last change the buffer is completed.
-void SoundFrameEnd(TSoundOutput& s, int32_t t);
+void SoundFrameEnd(TSoundOutput& s, int32_t t, int32_t frameLength);
 
 // Port 0xFE writes: the speaker (bit 4) and tape output (bit 3) levels change at the current T.
 void SpeakerPortWrite(MachineState& m, uint8_t value);

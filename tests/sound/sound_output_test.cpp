@@ -152,6 +152,21 @@ TEST_F(SoundTest, FrameEndCompletesTheBufferForThreeFramesAfterAChange) {
     EXPECT_EQ(s.position, position);
 }
 
+TEST_F(SoundTest, ShorterFramesStillCloseEveryBuffer) {
+    m.synchronisedSpeed = 0;
+    m.frameLength = 69888;
+    for (int frame = 0; frame < 3; ++frame) {
+        PortAt(1000, 0x10);
+        PortAt(5000, 0x00);
+        m.regs.T = 69890;
+        FrameEnd(m);
+        EXPECT_EQ(s.frame[0], 0) << frame;
+        EXPECT_EQ(s.frame[20], 128) << frame; // T-states 1626..1706
+        EXPECT_EQ(s.frame[100], 0) << frame;  // T-states 8128..8208
+        EXPECT_EQ(s.position, 0) << frame;
+    }
+}
+
 TEST(PlayCursor, WaitingWindowFollowsTheWriteOffset) {
     struct Case {
         uint32_t w, p;
