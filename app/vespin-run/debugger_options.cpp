@@ -24,8 +24,10 @@ std::string AddDisasm(RunRequest& r, std::string_view v) {
     const uint32_t a = address.value_or(UINT32_MAX);
     const uint32_t n = count.value_or(UINT32_MAX);
     if (a > 0xFFFF || n > 0x10000) {
-        return "--disasm needs ADDR:N with ADDR up to 65535 and N up to 65536, not \"" +
-               std::string(v) + "\"";
+        // The parser puts the option's name in front.
+        std::string error("needs ADDR:N with ADDR up to 65535 and N up to 65536, not \"");
+        error.append(v).push_back('"');
+        return error;
     }
     r.outputs.push_back([a, n](RunResult& result) {
         auto address = static_cast<uint16_t>(a);
