@@ -65,7 +65,7 @@ CommandLineFile ClassifyCommandLineFile(const std::string& path) {
 }
 
 TMainForm::TMainForm(MachineState& m, TDAsmF& dasm)
-    : code(m), stack(m), run(m), m_(m), dasm_(dasm) {
+    : code(m), stack(m), run(m), keyboard(MatrixAccess(m.keys)), m_(m), dasm_(dasm) {
     run.refreshDebugger = [this] { RefreshDebugger(); };
     dasm_.onRefreshDebugger = [this] { RefreshDebugger(); };
 }

@@ -10,6 +10,7 @@
 #include "core/machine.h"
 #include "debugger/debugger_panels.h"
 #include "debugger/disassembler_window.h"
+#include "debugger/onscreen_keyboard.h"
 #include "debugger/register_editor.h"
 #include "debugger/register_labels.h"
 #include "debugger/run_control.h"
@@ -64,6 +65,7 @@ class TMainForm {
     TCodePanel code;
     TStackPanel stack;
     TRunControl run;
+    TOnScreenKeyboard keyboard;
     std::string pagingCaption, pagingHint;
 
   private:

@@ -1,6 +1,14 @@
 #include "debugger/onscreen_keyboard.h"
 
+#include "input/key_matrix.h"
+
 namespace vespin {
+
+KeyMatrixAccess MatrixAccess(TKeyMatrix& matrix) {
+    return {[&matrix](int key) { return IsKeyDown(matrix, key); },
+            [&matrix](int key) { PressKey(matrix, key); },
+            [&matrix](int key) { ReleaseKeyFully(matrix, key); }};
+}
 
 bool TOnScreenKeyboard::LeftDown(int x, int y) {
     const int key = KeyAt(x, y);

@@ -16,6 +16,10 @@ struct KeyMatrixAccess {
     std::function<void(int key)> releaseFully; // until its press counter is 0
 };
 
+struct TKeyMatrix;
+// The emulated machine's keyboard matrix, which the key thread presses too.
+KeyMatrixAccess MatrixAccess(TKeyMatrix& matrix);
+
 class TOnScreenKeyboard {
   public:
     static constexpr int kPitch = 17;

@@ -70,6 +70,16 @@ TEST_F(MainForm, DoubleClicksOnTheCpuPanel) {
     EXPECT_FALSE(form.DoubleClickLabel("CpuTackts").has_value());
 }
 
+TEST_F(MainForm, OnScreenKeyboardPressesTheMachinesKeys) {
+    constexpr int kEnter = 29;
+    form.keyboard.LeftDown(17 * 9 + 2, 17 * 2 + 2);
+    EXPECT_TRUE(IsKeyDown(m->keys, kEnter));
+    EXPECT_EQ(ReadHalfRows(m->keys, 0xBFFE) & 0x01, 0); // ENTER reads 0 on its half-row
+    PressKey(m->keys, kEnter);                          // also held by a host key
+    form.keyboard.LeftDown(17 * 9 + 2, 17 * 2 + 2);
+    EXPECT_FALSE(IsKeyDown(m->keys, kEnter));
+}
+
 TEST_F(MainForm, CodePanelPopup) {
     m->regs.PC = 0x8000;
     form.ShowExecutionPoint();
