@@ -126,7 +126,7 @@ void TRunControl::Debugger() {
 
 void TRunControl::Minimize() {
     m_.runFlag.store(0);
-    requests.minimise.store(1);
+    minimiseRequest.store(1);
 }
 
 void TRunControl::LoadSnapshot(const FileCommandHooks& hooks) {
@@ -259,30 +259,25 @@ std::vector<IdleAction> TRunControl::Deactivated() {
 std::vector<IdleAction> TRunControl::Idle(bool noticeVisible, bool noticeDisabled, bool showFps,
                                           uint32_t fps) {
     std::vector<IdleAction> actions;
-    const uint8_t fullScreen = requests.fullScreen.load();
-    if (fullScreen != lastFullScreen_) {
-        lastFullScreen_ = fullScreen;
-        actions.push_back(IdleAction::SwitchFullScreen);
-    }
-    const uint8_t acquired = requests.mouseAcquired.load();
+    if (requests.toggleFullScreen.exchange(0)) actions.push_back(IdleAction::SwitchFullScreen);
+    const uint8_t acquired = m_.kempston.mouseAcquired.load();
     if (acquired != lastMouseAcquired_) {
         lastMouseAcquired_ = acquired;
         actions.push_back(acquired ? IdleAction::HideCursor : IdleAction::ShowCursor);
     }
-    const uint8_t capture = requests.mouseCapture.load();
+    const uint8_t capture = m_.kempston.mouseCapture.load();
     if (capture != lastMouseCapture_) {
         lastMouseCapture_ = capture;
         actions.push_back(capture ? IdleAction::AcquireMouse : IdleAction::ReleaseMouse);
     }
-    if (mode_.debuggerMode && requests.minimise.exchange(0))
-        actions.push_back(IdleAction::Minimise);
+    if (mode_.debuggerMode && minimiseRequest.exchange(0)) actions.push_back(IdleAction::Minimise);
     if (m_.runFlag.load() && !noticeVisible && m_.cpuStopped.load() && !noticeDisabled) {
         actions.push_back(IdleAction::ShowCpuStopped);
     }
-    if (requests.openTapeReader.exchange(0)) actions.push_back(IdleAction::ToggleTapeReader);
-    if (requests.quit.load()) actions.push_back(IdleAction::Close);
+    if (requests.tapeReaderPanel.exchange(0)) actions.push_back(IdleAction::ToggleTapeReader);
+    if (requests.closeProgram.load()) actions.push_back(IdleAction::Close); // closing runs once
     if (requests.loadSnapshot.exchange(0)) actions.push_back(IdleAction::LoadSnapshot);
-    if (requests.loadDisk.exchange(0)) actions.push_back(IdleAction::LoadDisk);
+    if (requests.loadDiskImage.exchange(0)) actions.push_back(IdleAction::LoadDisk);
     if (showFps) {
         if (fps != lastFps_) {
             lastFps_ = fps;

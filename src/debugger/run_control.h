@@ -19,6 +19,7 @@
 
 #include "core/emul_thread.h"
 #include "core/machine.h"
+#include "input/window_requests.h"
 
 namespace vespin {
 
@@ -37,18 +38,6 @@ struct DebuggerModeState {
     bool dasmMarked = false, memoryMarked = false, vg93Marked = false;
     bool dasmShown = false, memoryShown = false, vg93Shown = false;
     bool screenRunning = false; // what the screen window is told about the machine
-};
-
-// Requests other threads leave for the idle handling; each is a byte with one writer.
-struct IdleRequests {
-    std::atomic<uint8_t> minimise{0};
-    std::atomic<uint8_t> quit{0}; // stays set: closing runs once
-    std::atomic<uint8_t> openTapeReader{0};
-    std::atomic<uint8_t> loadSnapshot{0};
-    std::atomic<uint8_t> loadDisk{0};
-    std::atomic<uint8_t> fullScreen{0};
-    std::atomic<uint8_t> mouseCapture{0};
-    std::atomic<uint8_t> mouseAcquired{0};
 };
 
 // What one pass of the idle handling asks the windows to do, in order.
@@ -152,10 +141,13 @@ class TRunControl {
     std::vector<IdleAction> Idle(bool noticeVisible, bool noticeDisabled, bool showFps,
                                  uint32_t fps);
     const std::string& ScreenCaption() const { return screenCaption_; }
+    // What the key thread asks of the windows (it holds a reference); the mouse flags are the
+    // machine's Kempston state.
+    WindowRequests requests;
+    std::atomic<uint8_t> minimiseRequest{0};
     // The application became active or inactive.
     std::vector<IdleAction> Activated() const;
     static std::vector<IdleAction> Deactivated();
-    IdleRequests requests;
 
   private:
     std::pair<bool&, bool&> ViewFlags(ToolWindow w);
@@ -168,7 +160,7 @@ class TRunControl {
     DebuggerModeState mode_;
     uint32_t meterFrames_ = 0, meterTStates_ = 0, meterValue_ = 0;
     // The flags the idle handling last acted on.
-    uint8_t lastFullScreen_ = 0, lastMouseAcquired_ = 0, lastMouseCapture_ = 0;
+    uint8_t lastMouseAcquired_ = 0, lastMouseCapture_ = 0;
     uint32_t lastFps_ = UINT32_MAX;
     bool fpsShown_ = false;
     std::string screenCaption_ = "Screen";

@@ -234,14 +234,14 @@ TEST_F(RunControl, ModesShowMarkedWindows) {
 }
 
 TEST_F(RunControl, IdleHandlesRequestsInOrder) {
-    rc.requests.loadDisk.store(1);
+    rc.requests.loadDiskImage.store(1);
     rc.requests.loadSnapshot.store(1);
-    rc.requests.quit.store(1);
-    rc.requests.openTapeReader.store(1);
-    rc.requests.minimise.store(1);
-    rc.requests.mouseCapture.store(1);
-    rc.requests.mouseAcquired.store(1);
-    rc.requests.fullScreen.store(1);
+    rc.requests.closeProgram.store(1);
+    rc.requests.tapeReaderPanel.store(1);
+    rc.minimiseRequest.store(1);
+    m->kempston.mouseCapture.store(1);
+    m->kempston.mouseAcquired.store(1);
+    rc.requests.toggleFullScreen.store(1);
     const std::vector<IdleAction> expected{
         IdleAction::SwitchFullScreen, IdleAction::HideCursor,       IdleAction::AcquireMouse,
         IdleAction::Minimise,         IdleAction::ToggleTapeReader, IdleAction::Close,
@@ -251,8 +251,8 @@ TEST_F(RunControl, IdleHandlesRequestsInOrder) {
     EXPECT_EQ(rc.ScreenCaption(), "Screen (FPS 50)");
     // The one-shot requests are cleared; quit stays; the FPS caption changes only with the value.
     EXPECT_EQ(rc.Idle(false, false, true, 50), std::vector<IdleAction>{IdleAction::Close});
-    rc.requests.quit.store(0);
-    rc.requests.mouseAcquired.store(0);
+    rc.requests.closeProgram.store(0);
+    m->kempston.mouseAcquired.store(0);
     EXPECT_EQ(rc.Idle(false, false, false, 50),
               (std::vector<IdleAction>{IdleAction::ShowCursor, IdleAction::SetScreenCaption}));
     EXPECT_EQ(rc.ScreenCaption(), "Screen");
