@@ -85,8 +85,9 @@ constexpr std::array kMachineRows{
 };
 
 // Every subsystem's table; a new table is one more entry here.
-std::array<std::span<const OptionRow>, 4> AllTables() {
-    return {MachineOptionRows(), InputOptionRows(), OutputOptionRows(), SnapshotOptionRows()};
+std::array<std::span<const OptionRow>, 5> AllTables() {
+    return {MachineOptionRows(), InputOptionRows(), OutputOptionRows(), SnapshotOptionRows(),
+            DebuggerOptionRows()};
 }
 
 const OptionRow* FindOption(std::string_view name) {

@@ -26,6 +26,7 @@ std::span<const OptionRow> MachineOptionRows();
 std::span<const OptionRow> OutputOptionRows();
 std::span<const OptionRow> InputOptionRows();
 std::span<const OptionRow> SnapshotOptionRows();
+std::span<const OptionRow> DebuggerOptionRows();
 
 // Fills request from argv[1..]; returns a usage error message or "".
 std::string ParseCommandLine(std::span<const std::string_view> args, RunRequest& request);

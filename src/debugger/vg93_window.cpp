@@ -59,7 +59,8 @@ std::string NumberForms(uint8_t value) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "#%02X=%u=%%", value, static_cast<unsigned>(value));
     std::string text = buf;
-    for (int bit = 7; bit >= 0; --bit) text += (value >> bit) & 1 ? '1' : '0';
+    for (int bit = 7; bit >= 0; --bit)
+        text += (value >> bit) & 1 ? '1' : '0';
     if (value > 31) {
         text += "='";
         text += static_cast<char>(value);

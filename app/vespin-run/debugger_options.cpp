@@ -1,0 +1,51 @@
+// The debugger's options of vespin-run: --disasm ADDR:N prints N lines of the code panel.
+#include <array>
+#include <cstdint>
+
+#include "core/machine.h"
+#include "debugger/disassembler.h"
+#include "run_options.h"
+
+namespace vespin {
+
+namespace {
+
+// A code-panel line without the blanks that pad it to 32 columns.
+std::string PanelLine(const MachineState& m, uint16_t& address) {
+    std::string line = DisassembleLine(m.memory, address, false);
+    line.erase(line.find_last_not_of(' ') + 1);
+    return line;
+}
+
+std::string AddDisasm(RunRequest& r, std::string_view v) {
+    const size_t colon = v.find(':');
+    const auto address = ParseNumber(v.substr(0, colon));
+    const auto count = ParseNumber(colon == std::string_view::npos ? "" : v.substr(colon + 1));
+    const uint32_t a = address.value_or(UINT32_MAX);
+    const uint32_t n = count.value_or(UINT32_MAX);
+    if (a > 0xFFFF || n > 0x10000) {
+        // The parser puts the option's name in front.
+        std::string error("needs ADDR:N with ADDR up to 65535 and N up to 65536, not \"");
+        error.append(v).push_back('"');
+        return error;
+    }
+    r.outputs.push_back([a, n](RunResult& result) {
+        auto address = static_cast<uint16_t>(a);
+        for (uint32_t i = 0; i < n; ++i)
+            result.out << PanelLine(result.machine, address) << "\n";
+        return std::string();
+    });
+    return {};
+}
+
+constexpr std::array kDebuggerRows{
+    OptionRow{"--disasm", "ADDR:N", "print N code-panel lines from ADDR", AddDisasm},
+};
+
+} // namespace
+
+std::span<const OptionRow> DebuggerOptionRows() {
+    return kDebuggerRows;
+}
+
+} // namespace vespin
