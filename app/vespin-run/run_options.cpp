@@ -69,9 +69,9 @@ constexpr std::array kMachineRows{
                   r.settingsPath = path;
                   return std::string();
               }},
-    OptionRow{"--rom48", "SPEC", "48K BASIC ROM, \"file[:page]\"", SetRom<RomSlot::Basic48>},
-    OptionRow{"--rom128", "SPEC", "128K ROM, \"file[:page]\"", SetRom<RomSlot::Rom128>},
-    OptionRow{"--romdos", "SPEC", "TR-DOS ROM, \"file[:page]\"", SetRom<RomSlot::Trdos>},
+    OptionRow{"--rom48", "FILE[:N]", "48K BASIC ROM, \"file[:page]\"", SetRom<RomSlot::Basic48>},
+    OptionRow{"--rom128", "FILE[:N]", "128K ROM, \"file[:page]\"", SetRom<RomSlot::Rom128>},
+    OptionRow{"--romdos", "FILE[:N]", "TR-DOS ROM, \"file[:page]\"", SetRom<RomSlot::Trdos>},
     OptionRow{"--model", "N", "memory model 0..5", SetNumber<&RunRequest::model, 0, 5>},
     OptionRow{"--reset", "N", "reset kind 0..3 (default 2)",
               SetNumber<&RunRequest::resetKind, 0, 3>},
