@@ -18,20 +18,16 @@ std::string PanelLine(const MachineState& m, uint16_t& address) {
 }
 
 std::string AddDisasm(RunRequest& r, std::string_view v) {
-    const size_t colon = v.find(':');
-    const auto address = ParseNumber(v.substr(0, colon));
-    const auto count = ParseNumber(colon == std::string_view::npos ? "" : v.substr(colon + 1));
-    const uint32_t a = address.value_or(UINT32_MAX);
-    const uint32_t n = count.value_or(UINT32_MAX);
-    if (a > 0xFFFF || n > 0x10000) {
+    const auto range = ParseAddressCount(v);
+    if (!range) {
         // The parser puts the option's name in front.
         std::string error("needs ADDR:N with ADDR up to 65535 and N up to 65536, not \"");
         error.append(v).push_back('"');
         return error;
     }
-    r.outputs.push_back([a, n](RunResult& result) {
-        auto address = static_cast<uint16_t>(a);
-        for (uint32_t i = 0; i < n; ++i)
+    r.outputs.push_back([range = *range](RunResult& result) {
+        uint16_t address = range.address;
+        for (uint32_t i = 0; i < range.count; ++i)
             result.out << PanelLine(result.machine, address) << "\n";
         return std::string();
     });

@@ -66,18 +66,14 @@ std::string AddRegs(RunRequest& r, std::string_view) {
 }
 
 std::string AddPeek(RunRequest& r, std::string_view v) {
-    const size_t colon = v.find(':');
-    const auto address = ParseNumber(v.substr(0, colon));
-    const auto length = ParseNumber(colon == std::string_view::npos ? "" : v.substr(colon + 1));
-    const uint32_t a = address.value_or(UINT32_MAX);
-    const uint32_t n = length.value_or(UINT32_MAX);
-    if (a > 0xFFFF || n > 0x10000) {
+    const auto range = ParseAddressCount(v);
+    if (!range) {
         std::string error("needs ADDR:LEN with ADDR up to 65535 and LEN up to 65536, not \"");
         error.append(v).push_back('"');
         return error;
     }
-    r.outputs.push_back([a, n](RunResult& result) {
-        result.out << PeekLine(result.machine, a, n) << "\n";
+    r.outputs.push_back([range = *range](RunResult& result) {
+        result.out << PeekLine(result.machine, range.address, range.count) << "\n";
         return std::string();
     });
     return {};

@@ -27,6 +27,15 @@ std::optional<uint32_t> ParseNumber(std::string_view text) {
     return value;
 }
 
+std::optional<AddressCount> ParseAddressCount(std::string_view text) {
+    const size_t colon = text.find(':');
+    if (colon == std::string_view::npos) return std::nullopt;
+    const auto address = ParseNumber(text.substr(0, colon));
+    const auto count = ParseNumber(text.substr(colon + 1));
+    if (!address || !count || *address > 0xFFFF || *count > 0x10000) return std::nullopt;
+    return AddressCount{static_cast<uint16_t>(*address), *count};
+}
+
 namespace {
 
 // Pieces of a message joined (one append each).

@@ -47,4 +47,11 @@ struct RunRequest {
 // Parses a number in decimal, 0x-prefixed hexadecimal or the debugger's "#" hexadecimal.
 std::optional<uint32_t> ParseNumber(std::string_view text);
 
+// "ADDR:COUNT" with an address up to 65535 and a count up to 65536, for --peek and --disasm.
+struct AddressCount {
+    uint16_t address = 0;
+    uint32_t count = 0;
+};
+std::optional<AddressCount> ParseAddressCount(std::string_view text);
+
 } // namespace vespin
